@@ -1,0 +1,57 @@
+#pragma once
+
+#include "veltaro/console/console_state.h"
+#include "veltaro/console/dialog_host.h"
+#include "veltaro/console/modem_link.h"
+#include "veltaro/console/settings_form.h"
+
+namespace veltaro::console {
+
+// The whole behaviour of the modem configuration console, free of any window system. The
+// main dialog forwards each event to one handler here; the handlers act on the dialog only
+// through DialogHost and on the modem only through ModemLink.
+//
+// Threads: every handler runs on the user-interface thread, one at a time. Host and link
+// must outlive this object.
+class ModemConsole {
+public:
+    ModemConsole(DialogHost& host, ModemLink& link);
+
+    // Connect and disconnect.
+    int OnComStep(int delta);  // up-down step; returns 0 (the step is not refused)
+    void OnOpen();
+    void OnClose();
+
+    // The data-arrived message; returns 1.
+    long OnDataArrived();
+
+    // Setting commands, one per button.
+    void OnChannelSetting();        // 1008
+    void OnPowerSetting();          // 1010
+    void OnInformation();           // 1016
+    void OnModeSetting();           // 1012
+    void OnDestinationIdSetting();  // 1014
+    void OnPeriodSetting();         // 1018
+    void OnUartModeSetting();       // 1033
+    void OnBitSetting();            // 1035
+    void OnUartInformation();       // 1034
+    void OnAllSetting();            // 1046
+    void OnUartAllSetting();        // 1052
+
+    // Field checks, run on every change of the field's text by the user.
+    void OnChannelChanged();        // 1020
+    void OnPowerChanged();          // 1021
+    void OnPeriodChanged();         // 1029
+    void OnDestinationIdChanged();  // 1025
+
+    const ConsoleState& State() const { return m_state; }
+    const SettingsForm& Form() const { return m_form; }
+
+private:
+    DialogHost& m_host;
+    ModemLink& m_link;
+    ConsoleState m_state;
+    SettingsForm m_form;
+};
+
+}  // namespace veltaro::console

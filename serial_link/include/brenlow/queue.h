@@ -1,0 +1,42 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "brenlow/export.h"
+#include "brenlow/object.h"
+
+// CQueue: a fixed ring of 4192 bytes holding at most 4191 of them (one slot always stays
+// free, so equal indices mean empty).
+//
+// Thread safety: lock-free for exactly one producer thread (PutByte) and one consumer
+// thread (GetByte) at the same time. GetSize may be called from either side; the count a
+// consumer sees can only grow before it acts on it, the free space a producer sees only
+// grows. Clear is for a queue that no other thread is using.
+//
+// Every operation takes constant time, allocates nothing and makes no system call.
+class BRENLOW_API CQueue : public CObject {
+public:
+    static constexpr int kStorageSize = 4192;
+    static constexpr int kCapacity = kStorageSize - 1;
+
+    CQueue();
+    ~CQueue() override;
+
+    CQueue(const CQueue&) = delete;
+    CQueue& operator=(const CQueue&) = delete;
+
+    // Both indices 0, all storage bytes 0.
+    void Clear();
+    // Number of bytes held, 0 to 4191.
+    int GetSize() const;
+    // 1 when the byte was added; 0 when the queue was full (nothing changes).
+    int PutByte(unsigned char b);
+    // 1 when the oldest byte was written to *out; 0 when empty (*out untouched).
+    int GetByte(unsigned char* out);
+
+private:
+    unsigned char m_storage[kStorageSize];
+    std::atomic<std::int32_t> m_write;  // written by the producer only
+    std::atomic<std::int32_t> m_read;   // written by the consumer only
+};
