@@ -1,13 +1,128 @@
 #include "brenlow/serial_conn.h"
 
-// Placeholder until the POSIX backend lands: every open fails.
+#include <algorithm>
+#include <cstdio>
+#include <system_error>
+#include <utility>
+
+#include "serial_device.h"
+
+namespace {
+
+constexpr const char* kCannotOpen = "Cannot Open port";
+constexpr const char* kWatcherFailed = "Error while creating ThreadWatchComm";
+constexpr std::size_t kPieceSize = 8;  // sendData writes at most this much at a time
+
+}  // namespace
+
 CSerialConn::CSerialConn() = default;
-CSerialConn::~CSerialConn() = default;
-int CSerialConn::OpenPort(std::string, std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t) {
+
+CSerialConn::~CSerialConn() {
+    ClosePort();
+}
+
+int CSerialConn::OpenPort(std::string portName, std::uint32_t baudRate, std::uint8_t byteSize,
+                          std::uint8_t stopBits, std::uint8_t parity) {
+    if (m_connected.load(std::memory_order_relaxed) != 0) {
+        m_lastOpenError = OpenError::kAlreadyOpen;  // leave the open port untouched
+        return 0;
+    }
+    m_portName = std::move(portName);
+    m_hungUp.store(false, std::memory_order_relaxed);
+
+    brenlow::detail::OpenFailure failure;
+    m_device = brenlow::detail::OpenSerialDevice(m_portName, {baudRate, byteSize, stopBits, parity},
+                                                 failure);
+    if (!m_device) {
+        return FailOpen(failure.kind, failure.reason);
+    }
+    m_writeTimeoutPerByteMs = brenlow::detail::WriteTimeoutPerByteMs(baudRate);
+    m_lastOpenError = OpenError::kNone;
+
+    std::string watchFailure;
+    m_watch = m_device->CreateWatch(watchFailure);
+    m_connected.store(1, std::memory_order_release);
+    if (!m_watch) {
+        // The port stays open and OpenPort succeeds, but nothing is received until the
+        // port is closed and opened again.
+        ShowMessage(kWatcherFailed + m_portName, watchFailure);
+        return 1;
+    }
+    if (!StartWatcher()) {
+        ClosePort();
+        m_lastOpenError = OpenError::kSystem;
+        return 0;
+    }
+    return 1;
+}
+
+bool CSerialConn::StartWatcher() {
+    try {
+        m_watcher = std::thread(&CSerialConn::ThreadWatchComm, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+int CSerialConn::FailOpen(OpenError kind, const std::string& reason) {
+    m_lastOpenError = kind;
+    // Refused line settings fail silently; every other failure tells the user why.
+    if (kind != OpenError::kLineSettingsRefused) {
+        ShowMessage(kCannotOpen, reason);
+    }
     return 0;
 }
-void CSerialConn::ClosePort() {}
-std::uint32_t CSerialConn::WriteComm(const unsigned char*, std::uint32_t) { return 0; }
-std::uint32_t CSerialConn::ReadComm(unsigned char*, std::uint32_t) { return 0; }
-int CSerialConn::sendData(std::string text) { return static_cast<int>(text.size()); }
-void CSerialConn::ThreadWatchComm() {}
+
+void CSerialConn::ClosePort() {
+    if (m_connected.load(std::memory_order_relaxed) == 0) {
+        return;
+    }
+    m_connected.store(0, std::memory_order_release);
+    if (m_watch) {
+        m_watch->Wake();
+    }
+    if (m_watcher.joinable()) {
+        m_watcher.join();
+    }
+    m_watch.reset();
+    m_device.reset();  // purges, restores the settings, releases the hold, closes
+}
+
+std::uint32_t CSerialConn::WriteComm(const unsigned char* data, std::uint32_t length) {
+    if (m_connected.load(std::memory_order_relaxed) == 0 || !m_device || length == 0) {
+        return 0;
+    }
+    const std::uint64_t timeoutMs = std::uint64_t{m_writeTimeoutPerByteMs} * length;
+    return m_device->Write(data, length, timeoutMs);
+}
+
+std::uint32_t CSerialConn::ReadComm(unsigned char* buffer, std::uint32_t capacity) {
+    if (!m_device || capacity == 0) {
+        return 0;
+    }
+    return m_device->Read(buffer, capacity);
+}
+
+int CSerialConn::sendData(std::string text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t length = text.size();
+    for (std::size_t offset = 0; offset < length; offset += kPieceSize) {
+        const auto piece = static_cast<std::uint32_t>(std::min(kPieceSize, length - offset));
+        // The owner learns nothing of a failed piece: the result is the text's length.
+        static_cast<void>(WriteComm(bytes + offset, piece));
+    }
+    return static_cast<int>(length);
+}
+
+void CSerialConn::ShowMessage(const std::string& text, const std::string& detail) const {
+    if (m_pMessageBoxHook != nullptr) {
+        m_pMessageBoxHook->ShowMessage(text, detail);
+        return;
+    }
+    if (detail.empty()) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    } else {
+        std::fprintf(stderr, "%s: %s\n", text.c_str(), detail.c_str());
+    }
+}

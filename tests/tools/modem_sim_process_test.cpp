@@ -31,7 +31,7 @@ TEST(SimCommandLine, HelpVersionAndBadOptions) {
     Finished help = run_to_end({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* key : {"--model", "--com", "--set", "dest-id", "stop-bits", "--trace",
-                            "--hangup-after", "--noise", "--mute", "--fast"}) {
+                            "--trace-out", "--hangup-after", "--noise", "--mute", "--fast"}) {
         EXPECT_NE(help.out.find(key), std::string::npos) << key;
     }
     Finished version = run_to_end({"--version"});
@@ -175,6 +175,26 @@ TEST_F(SimProcessTest, TraceRecordsEveryReceivedByteWithItsSteadyClockTime) {
             }
         }
     }
+}
+
+// Paced, so that the times show the line's pace as well as the bytes' order.
+TEST_F(SimProcessTest, TraceOutRecordsEveryByteSentAsItLeaves) {
+    const std::string trace = dir_.path() + "/sent.txt";
+    SimProcess sim({"--model", "KD-35", "--trace-out", trace}, dir_.path());
+    ASSERT_TRUE(sim.open_port());
+    const double before = steady_ms();
+    const std::string menu = sim.ask(kEsc);
+    const double after = steady_ms();
+    EXPECT_EQ(sim.stop(SIGTERM), 0);
+    std::vector<TraceLine> lines = read_trace(trace);
+    ASSERT_EQ(lines.size(), menu.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].byte, static_cast<unsigned char>(menu[i])) << i;
+        EXPECT_GE(lines[i].ms, before);
+        EXPECT_LE(lines[i].ms, after);
+    }
+    const double spread = lines.back().ms - lines.front().ms;
+    EXPECT_GE(spread, 1.0416 * static_cast<double>(menu.size() - 1) * 0.9);
 }
 
 bool hung_up(int fd, Millis within) {

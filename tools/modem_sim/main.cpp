@@ -68,13 +68,19 @@ int serve(const SimOptions& options, const ModemSettings& start) {
     if (!options.trace_path.empty() && !(trace = TraceWriter::open(options.trace_path, error))) {
         return fail(error, kSetupFailed);
     }
+    std::optional<TraceWriter> sent_trace;
+    if (!options.trace_out_path.empty() &&
+        !(sent_trace = TraceWriter::open(options.trace_out_path, error))) {
+        return fail(error, kSetupFailed);
+    }
     const Clock::time_point started = Clock::now();
     std::printf("%s\n", pty->slave_path().c_str());
     std::fflush(stdout);
 
     ModemConsole console(options.model, start);
     OutputLine line(pty->master(),
-                    LineOptions{!options.fast, options.mute, options.noise_rate, options.seed});
+                    LineOptions{!options.fast, options.mute, options.noise_rate, options.seed},
+                    sent_trace ? &*sent_trace : nullptr);
     std::optional<Clock::time_point> hang_up_at;
     if (options.hangup_after_ms) {
         hang_up_at = started + std::chrono::milliseconds(*options.hangup_after_ms);

@@ -15,9 +15,10 @@ constexpr std::size_t kMaxWaiting = 1u << 20;
 
 }  // namespace
 
-OutputLine::OutputLine(int fd, LineOptions options)
+OutputLine::OutputLine(int fd, LineOptions options, TraceWriter* sent)
     : fd_(fd),
       options_(options),
+      sent_trace_(sent),
       random_(options.seed),
       noise_(std::clamp(options.noise_rate, 0.0, 1.0)) {}
 
@@ -54,6 +55,12 @@ void OutputLine::pump(Clock::time_point now) {
     }
     const ssize_t written = ::write(fd_, pending_.data() + sent_, count);
     if (written > 0) {
+        if (sent_trace_ != nullptr) {
+            sent_trace_->record(std::span<const unsigned char>(
+                                    reinterpret_cast<const unsigned char*>(pending_.data() + sent_),
+                                    static_cast<std::size_t>(written)),
+                                steady_milliseconds());
+        }
         sent_ += static_cast<std::size_t>(written);
         next_byte_ += kByteTime * written;
     } else if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "trace_writer.h"
+
 namespace modem_sim {
 
 using Clock = std::chrono::steady_clock;
@@ -24,7 +26,9 @@ struct LineOptions {
 
 class OutputLine {
   public:
-    OutputLine(int fd, LineOptions options);
+    // sent, when given, records every byte as it leaves (noise included); it must outlive
+    // this object.
+    OutputLine(int fd, LineOptions options, TraceWriter* sent = nullptr);
 
     void queue(std::string_view text);
     // Writes what is due by `now`. A line that refuses writes for good drops what waits.
@@ -41,6 +45,7 @@ class OutputLine {
 
     int fd_;
     LineOptions options_;
+    TraceWriter* sent_trace_;
     std::string pending_;
     std::size_t sent_ = 0;
     Clock::time_point next_byte_{};

@@ -29,6 +29,13 @@ std::string item_caption(const MenuItem& item, RangeClass range) {
     return caption;
 }
 
+// Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about " " + std::string.
+std::string indented(std::string_view text) {
+    std::string result(1, ' ');
+    result += text;
+    return result;
+}
+
 std::string screen_end(std::string_view marker) {
     return line(kRule) + line(marker) + std::string(kSelectPrompt);
 }
@@ -36,7 +43,7 @@ std::string screen_end(std::string_view marker) {
 }  // namespace
 
 std::string menu_screen(std::string_view title, std::span<const MenuItem> items, RangeClass range) {
-    std::string text = line("") + line(kRule) + line(" " + std::string(title)) + line(kRule);
+    std::string text = line("") + line(kRule) + line(indented(title)) + line(kRule);
     for (const MenuItem& item : items) {
         text += line(" [" + std::string(1, item.key) + "] " + item_caption(item, range));
     }
@@ -71,8 +78,7 @@ std::string question_screen(std::string_view question) {
 }
 
 std::string result_screen(bool accepted, std::string_view text) {
-    return line("") + line(kRule) + line(" " + std::string(text)) +
-           screen_end(accepted ? "OK" : "!!");
+    return line("") + line(kRule) + line(indented(text)) + screen_end(accepted ? "OK" : "!!");
 }
 
 }  // namespace modem_sim

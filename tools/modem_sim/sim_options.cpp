@@ -102,6 +102,11 @@ constexpr std::array kOptions{
                   o.trace_path = std::string(v);
                   return v.empty() ? std::string("--trace needs a file name") : std::string();
               }},
+    OptionRow{"--trace-out", true,
+              [](SimOptions& o, std::string_view v) {
+                  o.trace_out_path = std::string(v);
+                  return v.empty() ? std::string("--trace-out needs a file name") : std::string();
+              }},
     OptionRow{"--hangup-after", true,
               [](SimOptions& o, std::string_view v) {
                   o.hangup_after_ms = read_integer(v, 0, 86'400'000);
@@ -183,6 +188,7 @@ std::string help_text() {
            "  --fast              answer at once instead of at 9600 baud (1.04 ms a byte)\n"
            "  --trace FILE        write every received byte as \"<ms> <hex>\" per line;\n"
            "                      ms on the steady clock (CLOCK_MONOTONIC), 3 decimals\n"
+           "  --trace-out FILE    the same for every byte sent, as it leaves\n"
            "  --hangup-after MS   hang up (close the master) MS ms after start, then exit\n"
            "  --noise RATE        before each byte sent, slip in a random byte with chance\n"
            "                      RATE (0-1)\n"

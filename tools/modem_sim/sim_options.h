@@ -16,6 +16,7 @@ struct SimOptions {
     bool fast = false;
     bool mute = false;
     std::string trace_path;
+    std::string trace_out_path;  // the same record of every byte sent
     std::optional<int> hangup_after_ms;
     double noise_rate = 0.0;
     std::uint32_t seed = 1;

@@ -11,12 +11,12 @@
 // safe to call from any thread and must not block: it should queue the message for the
 // owner's user-interface thread and return.
 class BRENLOW_API CNotifyTarget {
-public:
+  public:
     static constexpr std::uint32_t kDataArrived = 0x401;  // WM_USER + 1
 
     virtual void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
-protected:
+  protected:
     ~CNotifyTarget() = default;
 };
 
@@ -26,9 +26,9 @@ protected:
 // OpenPort and from the watcher thread by the watcher, so an implementation must be safe
 // to call from any thread and should hand the box to its user-interface thread.
 class BRENLOW_API CMessageBoxHook {
-public:
+  public:
     virtual void ShowMessage(const std::string& text, const std::string& detail) = 0;
 
-protected:
+  protected:
     ~CMessageBoxHook() = default;
 };

@@ -3,7 +3,7 @@
 // A minimal stand-in for the framework's root class. CQueue derives from it and uses
 // nothing of it; its diagnostic hooks do nothing.
 class CObject {
-public:
+  public:
     CObject() = default;
     CObject(const CObject&) = default;
     CObject& operator=(const CObject&) = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "brenlow/export.h"
@@ -16,7 +17,7 @@
 //
 // Every operation takes constant time, allocates nothing and makes no system call.
 class BRENLOW_API CQueue : public CObject {
-public:
+  public:
     static constexpr int kStorageSize = 4192;
     static constexpr int kCapacity = kStorageSize - 1;
 
@@ -35,8 +36,15 @@ public:
     // 1 when the oldest byte was written to *out; 0 when empty (*out untouched).
     int GetByte(unsigned char* out);
 
-private:
+  private:
+    static constexpr std::size_t kLine = 64;  // cache line size of the machines we build for
+
     unsigned char m_storage[kStorageSize];
-    std::atomic<std::int32_t> m_write;  // written by the producer only
-    std::atomic<std::int32_t> m_read;   // written by the consumer only
+    // Each index sits on a cache line of its own, so that the producer's and the consumer's
+    // stores do not contend. Each side also keeps its last view of the other side's index
+    // and reloads it only when that view says full (producer) or empty (consumer).
+    alignas(kLine) std::atomic<std::int32_t> m_write;  // written by the producer only
+    std::int32_t m_readSeen = 0;                       // producer only
+    alignas(kLine) std::atomic<std::int32_t> m_read;   // written by the consumer only
+    std::int32_t m_writeSeen = 0;                      // consumer only
 };

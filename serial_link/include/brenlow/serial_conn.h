@@ -2,12 +2,18 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "brenlow/export.h"
 #include "brenlow/notify.h"
 #include "brenlow/queue.h"
+
+namespace brenlow::detail {
+class SerialDevice;
+class PortWatch;
+}  // namespace brenlow::detail
 
 // CSerialConn owns one serial port: it opens it with given line settings, runs a watcher
 // thread that moves received bytes into m_QueueRead and posts the data-arrived message to
@@ -20,7 +26,7 @@
 // Lifetime: ClosePort stops the watcher and waits for it before the port is closed; the
 // destructor does the same for a connection that is still open.
 class BRENLOW_API CSerialConn {
-public:
+  public:
     // Why the last OpenPort failed; kNone after a successful one.
     enum class OpenError {
         kNone,
@@ -60,19 +66,30 @@ public:
     // True once the watcher saw the device go away (hang-up or error); cleared by OpenPort.
     bool HasHungUp() const { return m_hungUp.load(std::memory_order_acquire); }
 
-    CQueue m_QueueRead;                          // filled by the watcher, drained by the owner
-    CNotifyTarget* m_hNotifyWnd = nullptr;       // set by the owner before the first OpenPort
+    CQueue m_QueueRead;                            // filled by the watcher, drained by the owner
+    CNotifyTarget* m_hNotifyWnd = nullptr;         // set by the owner before the first OpenPort
     CMessageBoxHook* m_pMessageBoxHook = nullptr;  // null: messages go to standard error
 
-private:
-    void ThreadWatchComm();
+  private:
+    friend struct SerialConnTestPeer;  // tests wrap the device to see single writes
 
-    int m_fd = -1;
+    void ThreadWatchComm();
+    [[nodiscard]] bool DrainIntoQueue(unsigned char* chunk, std::uint32_t chunkSize);
+    void NotifyDataArrived() const;
+    int FailOpen(OpenError kind, const std::string& reason);
+    [[nodiscard]] bool StartWatcher();
+    void ShowMessage(const std::string& text, const std::string& detail) const;
+
+    // Who owns what. The owner's thread writes every field below but m_hungUp; the watcher
+    // reads m_device, m_watch and m_portName only between its start in OpenPort and its
+    // join in ClosePort, which order those accesses. m_connected and m_hungUp cross threads
+    // while both run, so they are atomics (release stores, acquire loads).
+    std::unique_ptr<brenlow::detail::SerialDevice> m_device;
     std::string m_portName;
-    std::atomic<std::int32_t> m_connected{0};
-    int m_wakeFd = -1;  // wakes the watcher's wait when ClosePort runs
+    std::atomic<std::int32_t> m_connected{0};  // written by the owner, read by the watcher
+    std::unique_ptr<brenlow::detail::PortWatch> m_watch;
     std::thread m_watcher;
+    std::uint32_t m_writeTimeoutPerByteMs = 0;
     OpenError m_lastOpenError = OpenError::kNone;
-    std::atomic<bool> m_hungUp{false};
-    void* m_savedSettings = nullptr;  // the port's terminal settings before OpenPort (platform)
+    std::atomic<bool> m_hungUp{false};  // written by the watcher, cleared by OpenPort
 };

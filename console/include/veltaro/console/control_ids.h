@@ -4,17 +4,17 @@
 // the console logic enables and disables controls by these numbers.
 namespace veltaro::console::ctl {
 
-inline constexpr int kComNumber = 1000;      // edit: COM number
-inline constexpr int kComSpin = 1001;        // up-down control beside the COM number
-inline constexpr int kOpen = 1004;           // "Open"
-inline constexpr int kClose = 1005;          // "Close"
-inline constexpr int kLog = 1006;            // log pane
-inline constexpr int kChannelSetting = 1008; // "Channel Setting"
-inline constexpr int kPowerSetting = 1010;   // "Tx Power Level Setting"
-inline constexpr int kModeSetting = 1012;    // "PC/Device Mode Setting"
-inline constexpr int kDestIdSetting = 1014;  // "Destination ID Setting"
-inline constexpr int kInformation = 1016;    // "Information"
-inline constexpr int kPeriodSetting = 1018;  // "Period Setting"
+inline constexpr int kComNumber = 1000;       // edit: COM number
+inline constexpr int kComSpin = 1001;         // up-down control beside the COM number
+inline constexpr int kOpen = 1004;            // "Open"
+inline constexpr int kClose = 1005;           // "Close"
+inline constexpr int kLog = 1006;             // log pane
+inline constexpr int kChannelSetting = 1008;  // "Channel Setting"
+inline constexpr int kPowerSetting = 1010;    // "Tx Power Level Setting"
+inline constexpr int kModeSetting = 1012;     // "PC/Device Mode Setting"
+inline constexpr int kDestIdSetting = 1014;   // "Destination ID Setting"
+inline constexpr int kInformation = 1016;     // "Information"
+inline constexpr int kPeriodSetting = 1018;   // "Period Setting"
 inline constexpr int kChannelEdit = 1020;
 inline constexpr int kPowerEdit = 1021;
 inline constexpr int kModePc = 1023;      // "PC"

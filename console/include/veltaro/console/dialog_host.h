@@ -6,21 +6,23 @@
 
 namespace veltaro::console {
 
-// What the modem configuration needs of the main dialog. The Qt dialog is the real host;
+// What the modem configuration needs of the main dialog. The desktop dialog is the real host;
 // tests use a recording host. All calls come from the user-interface thread.
 class DialogHost {
-public:
+  public:
     static constexpr unsigned kIconExclamation = 48;  // MB_ICONEXCLAMATION, OK button only
 
     virtual ~DialogHost() = default;
 
-    // Form read: every value of the form from its control.
+    // Form read: every value of the form from its control, as the controls show it at this
+    // moment (an edit text just set with SetEditText included).
     virtual SettingsForm ReadForm() = 0;
     // Form write: shows every value in its control. Must not run the field checks.
     virtual void WriteForm(const SettingsForm& form) = 0;
     // Enables (true) or disables (false) the control with this ID.
     virtual void EnableControl(int id, bool enable) = 0;
-    // Sets the dialog's caption.
+    // Sets the dialog's caption. The model code shown here is cut from received text, so it
+    // may hold any byte.
     virtual void SetCaption(const std::string& caption) = 0;
     // Appends bytes to the end of the log pane. The text is raw console bytes: it may hold
     // 0 bytes and bytes of 0x80 and above.

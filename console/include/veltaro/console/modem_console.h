@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "veltaro/console/console_state.h"
 #include "veltaro/console/dialog_host.h"
 #include "veltaro/console/modem_link.h"
@@ -13,8 +15,18 @@ namespace veltaro::console {
 //
 // Threads: every handler runs on the user-interface thread, one at a time. Host and link
 // must outlive this object.
+//
+// The settings form lives here as the dialog's members: a form read is
+// m_form = host.ReadForm(), a form write is host.WriteForm(m_form). Since the host never runs
+// the field checks itself, a check that sets an edit's text (a clearing, a capitalisation of
+// the destination ID) runs the same check again, nested, right after SetEditText, just as the
+// platform's change notification would; the host thus sees the same calls in the same order
+// (the nested form read, selection, caret and form write included). Every pause goes
+// through ModemLink::Pause, so a recording link sees it as data.
+//
+// Failures: nothing here reports an error; sends and writes are never checked.
 class ModemConsole {
-public:
+  public:
     ModemConsole(DialogHost& host, ModemLink& link);
 
     // Connect and disconnect.
@@ -38,7 +50,7 @@ public:
     void OnAllSetting();            // 1046
     void OnUartAllSetting();        // 1052
 
-    // Field checks, run on every change of the field's text by the user.
+    // Field checks, run on every change of the field's text by the user (not on form writes).
     void OnChannelChanged();        // 1020
     void OnPowerChanged();          // 1021
     void OnPeriodChanged();         // 1029
@@ -47,11 +59,26 @@ public:
     const ConsoleState& State() const { return m_state; }
     const SettingsForm& Form() const { return m_form; }
 
-private:
+  private:
+    struct Command;
+
+    int ReadComNumber();
+    void DrainQueue();
+    bool DetectModel();
+    void RunOnDetectAction();
+    void HandleScreenEnd();
+    void ParseInformationBlock(const std::string& block);
+    void ParseUartBlock(const std::string& block);
+    void RunCommand(const Command& command);
+    void Prompt(const char* text);
+    void ClearField(int editId);
+    void RunNestedCheck(int editId);
+
     DialogHost& m_host;
     ModemLink& m_link;
     ConsoleState m_state;
     SettingsForm m_form;
+    int m_nestedChecks = 0;  // depth of checks re-run by their own SetEditText
 };
 
 }  // namespace veltaro::console

@@ -9,12 +9,12 @@ namespace veltaro::console {
 // CSerialConn and a real sleep; tests use a recording link that keeps pauses as data.
 // All calls come from the user-interface thread.
 class ModemLink {
-public:
+  public:
     virtual ~ModemLink() = default;
 
     // CSerialConn::OpenPort; 1 on success, else 0.
-    virtual int OpenPort(const std::string& portName, std::uint32_t baudRate,
-                         std::uint8_t byteSize, std::uint8_t stopBits, std::uint8_t parity) = 0;
+    virtual int OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint8_t byteSize,
+                         std::uint8_t stopBits, std::uint8_t parity) = 0;
     // CSerialConn::ClosePort.
     virtual void ClosePort() = 0;
     // sendData: one key, value or line end.

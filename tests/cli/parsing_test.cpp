@@ -1,0 +1,161 @@
+// The command line: options, commands and the key=value settings of set.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "set_request.h"
+
+namespace veltaro::cli {
+namespace {
+
+struct OptionsCase {
+    std::vector<std::string> args;
+    std::string error;  // a part of the expected error; empty: must parse
+};
+
+std::string Joined(const std::vector<std::string>& args) {
+    std::string out;
+    for (const std::string& arg : args) {
+        out += (out.empty() ? "" : " ") + arg;
+    }
+    return out;
+}
+
+// Names the case in test listings instead of its bytes.
+void PrintTo(const OptionsCase& c, std::ostream* os) {
+    *os << Joined(c.args);
+}
+
+class OptionsErrors : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(OptionsErrors, ReportsTheFault) {
+    const OptionsParse parsed = ParseOptions(GetParam().args);
+    if (GetParam().error.empty()) {
+        EXPECT_EQ(parsed.error, "");
+    } else {
+        EXPECT_NE(parsed.error.find(GetParam().error), std::string::npos) << parsed.error;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OptionsErrors,
+    ::testing::Values(OptionsCase{{"info"}, "--com N is required"},
+                      OptionsCase{{"--com", "1"}, "no command"},
+                      OptionsCase{{"--com", "1", "status"}, "unknown command 'status'"},
+                      OptionsCase{{"--com", "1", "--verbose", "info"}, "unknown option"},
+                      OptionsCase{{"--com", "0", "info"}, "1 to 999"},
+                      OptionsCase{{"--com", "000", "info"}, "1 to 999"},
+                      // The console reads three characters: a fourth would be dropped.
+                      OptionsCase{{"--com", "1000", "info"}, "1 to 999"},
+                      OptionsCase{{"--com", "+5", "info"}, "1 to 999"},
+                      OptionsCase{{"--com", " 5", "info"}, "1 to 999"},
+                      OptionsCase{{"info", "--com"}, "--com needs a value"},
+                      OptionsCase{{"--com", "1", "--timeout", "0", "info"}, "--timeout"},
+                      OptionsCase{{"--com", "1", "--timeout", "-2", "info"}, "--timeout"},
+                      OptionsCase{{"--com", "1", "--timeout", "5s", "info"}, "--timeout"},
+                      OptionsCase{{"--com", "1", "--timeout", "nan", "info"}, "--timeout"},
+                      OptionsCase{{"--com", "1", "--timeout", "1e9", "info"}, "--timeout"},
+                      OptionsCase{{"--com", "1", "--json", "log"}, "info only"},
+                      OptionsCase{{"--com", "1", "--json=yes", "info"}, "takes no value"},
+                      OptionsCase{{"--com", "1", "info", "extra"}, "unexpected argument"},
+                      OptionsCase{{"--com", "1", "set"}, "at least one"},
+                      OptionsCase{{"--com", "1", "set", "channel"}, "key=value"},
+                      OptionsCase{{"--help"}, ""}, OptionsCase{{"--version", "--com", "x"}, ""},
+                      OptionsCase{{"info", "--com=12", "--json"}, ""},
+                      OptionsCase{{"--com", "007", "log"}, ""}));
+
+TEST(Options, TakesValuesInBothForms) {
+    const OptionsParse parsed =
+        ParseOptions(std::vector<std::string>{"set", "--timeout=2.5", "channel=5", "--com", "12"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.command, Command::kSet);
+    EXPECT_EQ(parsed.options.comNumber, "12");
+    EXPECT_EQ(parsed.options.timeoutMs, 2500);
+    ASSERT_EQ(parsed.options.settings.size(), 1u);
+    EXPECT_EQ(parsed.options.settings[0].text, "5");
+}
+
+TEST(Options, HelpListsEveryExitStatus) {
+    const std::string help = HelpText("veltaro-cli");
+    for (const char* line :
+         {"  0  success", " 10  value refused", " 12  read-back", "130  interrupted"}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+}
+
+struct SetCase {
+    std::vector<std::string> args;
+    std::string error;  // part of the error; empty: parses
+    SetKey key = SetKey::kChannel;
+    std::string text;
+    int index = -1;
+};
+
+void PrintTo(const SetCase& c, std::ostream* os) {
+    *os << Joined(c.args);
+}
+
+SetCase Bad(std::vector<std::string> args, std::string error) {
+    return {std::move(args), std::move(error), SetKey::kChannel, "", -1};
+}
+
+class SetItems : public ::testing::TestWithParam<SetCase> {};
+
+TEST_P(SetItems, ParseAsTyped) {
+    const SetCase& c = GetParam();
+    const SetParse parsed = ParseSetItems(c.args);
+    if (!c.error.empty()) {
+        EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
+        EXPECT_TRUE(parsed.items.empty());
+        return;
+    }
+    ASSERT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.items.size(), 1u);
+    EXPECT_EQ(parsed.items[0].key, c.key);
+    EXPECT_EQ(parsed.items[0].text, c.text);
+    EXPECT_EQ(parsed.items[0].index, c.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SetItems,
+    ::testing::Values(
+        // Text values pass as typed: the console's own check judges them later.
+        SetCase{{"channel=0x5"}, "", SetKey::kChannel, "0x5", -1},
+        SetCase{{"power=a"}, "", SetKey::kPower, "a", -1},
+        SetCase{{"dest-id=1a2b3"}, "", SetKey::kDestinationId, "1a2b3", -1},
+        SetCase{{"destination-id=12=3"}, "", SetKey::kDestinationId, "12=3", -1},
+        SetCase{{"period=30m"}, "", SetKey::kPeriod, "30", 1},
+        SetCase{{"period=007S"}, "", SetKey::kPeriod, "007", 2},
+        SetCase{{"period=2h"}, "", SetKey::kPeriod, "2", 0},
+        SetCase{{"mode=Device"}, "", SetKey::kMode, "", 1},
+        SetCase{{"interface=RS485"}, "", SetKey::kInterface, "", 1},
+        SetCase{{"data-bits=5"}, "", SetKey::kDataBits, "", 0},
+        SetCase{{"stop-bits=1.5"}, "", SetKey::kStopBits, "", 1},
+        SetCase{{"parity=none"}, "", SetKey::kParity, "", 4},
+        Bad({"period=30"}, "number followed by h, m or s"),
+        Bad({"period=h"}, "number followed by h, m or s"),
+        Bad({"period=-3h"}, "number followed by h, m or s"),
+        Bad({"period=3xh"}, "number followed by h, m or s"), Bad({"data-bits=9"}, "5|6|7|8"),
+        Bad({"stop-bits=1,5"}, "1|1.5|2"), Bad({"parity=non"}, "even|odd|space|mark|none"),
+        Bad({"Channel=5"}, "unknown setting 'Channel'"),
+        Bad({"unit=hours"}, "unknown setting 'unit'"), Bad({"channel="}, "needs a value"),
+        Bad({"channel=5", "channel=6"}, "given twice"),
+        Bad({"dest-id=12345", "destination-id=12345"}, "given twice")));
+
+TEST(SetItemsOrder, ModeIsSentFirstAndUartLast) {
+    const SetParse parsed = ParseSetItems(std::vector<std::string>{
+        "parity=odd", "channel=5", "dest-id=12345", "mode=device", "interface=rs485"});
+    ASSERT_EQ(parsed.error, "");
+    std::vector<SetKey> keys;
+    for (const SetItem& item : parsed.items) {
+        keys.push_back(item.key);
+    }
+    EXPECT_EQ(keys, (std::vector<SetKey>{SetKey::kMode, SetKey::kChannel, SetKey::kDestinationId,
+                                         SetKey::kInterface, SetKey::kParity}));
+}
+
+}  // namespace
+}  // namespace veltaro::cli

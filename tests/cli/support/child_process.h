@@ -1,0 +1,49 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltaro::cli::testing {
+
+// A program run by a test, with standard output and standard error captured. Every wait is
+// bounded; the destructor kills a child that is still running, so no test can leave one.
+class ChildProcess {
+  public:
+    struct Result {
+        int status = -1;        // exit status; 128 + signal when a signal ended it
+        bool timedOut = false;  // killed because it ran past the limit
+        std::string out;
+        std::string err;
+    };
+
+    // env: extra "NAME=value" entries on top of this process's environment.
+    ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& env);
+    ~ChildProcess();
+
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+    // Collects output until `needle` shows on standard output or error, or the limit passes.
+    bool WaitForOutput(std::string_view needle, std::chrono::milliseconds limit);
+    void Signal(int signal);
+    // Collects output until the child ends; kills it (SIGKILL) when it outlives the limit.
+    Result Finish(std::chrono::milliseconds limit);
+
+  private:
+    void Collect(int timeoutMs);
+    bool Reap(bool block);
+
+    pid_t m_pid = -1;
+    int m_outFd = -1;
+    int m_errFd = -1;
+    Result m_result;
+    bool m_reaped = false;
+};
+
+}  // namespace veltaro::cli::testing

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Fails unless every dynamic symbol that the library defines belongs to one of the classes
+# it exports (CQueue, CSerialConn and their helper interfaces CNotifyTarget and
+# CMessageBoxHook), to the C++ library's templates instantiated for them, or to the linker.
+# Usage: check_exports.sh NM LIBRARY
+set -eu
+nm_tool=$1
+library=$2
+
+symbols=$("$nm_tool" -D --defined-only -C "$library" | sed -E 's/^[0-9a-fA-F]* *[A-Za-z] //')
+
+ours='^((typeinfo|typeinfo name|vtable|VTT) for )?(CQueue|CSerialConn|CNotifyTarget|CMessageBoxHook)(::|$)'
+standard='^((typeinfo|typeinfo name|vtable) for )?([^:(]* )?(std|__gnu_cxx)::'
+linker='^(_init|_fini|_edata|_end|__bss_start)$'
+
+unexpected=$(printf '%s\n' "$symbols" | grep -Ev "$ours|$standard|$linker" || true)
+if [ -n "$unexpected" ]; then
+    echo "exported beyond the library's classes:"
+    printf '%s\n' "$unexpected"
+    exit 1
+fi
+
+for needed in 'CQueue::GetByte(' 'CSerialConn::OpenPort(' 'CSerialConn::sendData('; do
+    if ! printf '%s\n' "$symbols" | grep -qF "$needed"; then
+        echo "missing from the exports: $needed"
+        exit 1
+    fi
+done
+echo "exports: $(printf '%s\n' "$symbols" | grep -cE "$ours") of the classes," \
+     "$(printf '%s\n' "$symbols" | grep -cE "$standard") library instantiations, nothing else"

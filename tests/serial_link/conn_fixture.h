@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "brenlow/serial_conn.h"
+#include "pty_support.h"
+
+namespace brenlow_test {
+
+// A connection with recorders installed, and a pseudo-terminal reachable as COM5.
+// Members are destroyed in reverse order: the connection (and its watcher) goes first.
+class ConnTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.Valid());
+        com = ports.Link(5, pty.SlavePath());
+        conn.m_hNotifyWnd = &target;
+        conn.m_pMessageBoxHook = &hook;
+    }
+
+    [[nodiscard]] int Open(const std::string& name, std::uint32_t baud = 9600,
+                           std::uint8_t bits = 8, std::uint8_t stop = 0, std::uint8_t parity = 0) {
+        return conn.OpenPort(name, baud, bits, stop, parity);
+    }
+
+    // Whether bytes written through the connection reach the modem.
+    [[nodiscard]] bool WriteReachesModem(const std::string& bytes) {
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        const auto length = static_cast<std::uint32_t>(bytes.size());
+        return conn.WriteComm(data, length) == length && pty.ReceiveAtModem(length) == bytes;
+    }
+
+    PtyPair pty;
+    PortDir ports;
+    RecordingTarget target;
+    RecordingHook hook;
+    CSerialConn conn;
+    std::string com;
+};
+
+// Whether the device's terminal settings are the same in every field a connection touches.
+inline void ExpectSameSettings(const termios& actual, const termios& expected) {
+    EXPECT_EQ(actual.c_iflag, expected.c_iflag);
+    EXPECT_EQ(actual.c_oflag, expected.c_oflag);
+    EXPECT_EQ(actual.c_lflag, expected.c_lflag);
+    EXPECT_EQ(actual.c_cflag, expected.c_cflag);
+    EXPECT_TRUE(
+        std::equal(std::begin(actual.c_cc), std::end(actual.c_cc), std::begin(expected.c_cc)));
+    EXPECT_EQ(cfgetospeed(&actual), cfgetospeed(&expected));
+}
+
+// Waits until the process has count threads: a joined thread leaves /proc a moment later.
+[[nodiscard]] inline bool WaitForThreadCount(int count, Clock::duration timeout = 2s) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    while (ThreadCount() != count && Clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    return ThreadCount() == count;
+}
+
+}  // namespace brenlow_test

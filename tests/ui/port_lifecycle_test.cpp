@@ -1,0 +1,132 @@
+// The dialog over a real serial connection: a pseudo-terminal mapped to a COM number.
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "dialog_fixture.h"
+#include "modal_watcher.h"
+#include "veltaro/console/control_ids.h"
+
+namespace veltaro::ui {
+namespace {
+
+namespace ctl = console::ctl;
+namespace fs = std::filesystem;
+using test::ModalWatcher;
+using test::WaitUntil;
+
+// A pseudo-terminal whose slave is COM7 in a port directory of its own.
+class PseudoPort {
+  public:
+    PseudoPort() {
+        char name[256] = {};
+        int slave = -1;
+        if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
+            return;
+        }
+        ::close(slave);  // the program opens it by name
+        (void)fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_dir = fs::temp_directory_path() / ("veltaro-ui-ports-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+        fs::remove(m_dir / "com7");
+        fs::create_symlink(name, m_dir / "com7");
+        qputenv("BRENLOW_PORT_DIR", QByteArray::fromStdString(m_dir.string()));
+    }
+    ~PseudoPort() {
+        qunsetenv("BRENLOW_PORT_DIR");
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+        if (m_master >= 0) {
+            ::close(m_master);
+        }
+    }
+    PseudoPort(const PseudoPort&) = delete;
+    PseudoPort& operator=(const PseudoPort&) = delete;
+
+    bool Ok() const { return m_master >= 0; }
+    void Write(const std::string& text) const {
+        (void)!::write(m_master, text.data(), text.size());
+    }
+    // Everything the program has written so far.
+    std::string Drain() const {
+        std::string out;
+        char buffer[256];
+        ssize_t n = 0;
+        while ((n = ::read(m_master, buffer, sizeof buffer)) > 0) {
+            out.append(buffer, static_cast<std::size_t>(n));
+        }
+        return out;
+    }
+
+  private:
+    int m_master = -1;
+    fs::path m_dir;
+};
+
+class PortTest : public test::DialogTest {
+  protected:
+    void OpenCom(const char* number) {
+        Ctl<QLineEdit>(ctl::kComNumber)->setText(QString::fromLatin1(number));
+        Ctl<QPushButton>(ctl::kOpen)->click();
+    }
+};
+
+TEST_F(PortTest, OpenReceiveAndEndWithThePortOpen) {
+    PseudoPort port;
+    ASSERT_TRUE(port.Ok());
+    ModalWatcher noBox([](QWidget&) {}, nullptr, 1000);
+    OpenCom("7");
+    ASSERT_FALSE(noBox.Seen()) << "the port did not open";
+    ASSERT_FALSE(Ctl(ctl::kOpen)->isEnabled());
+    EXPECT_TRUE(Ctl<QPlainTextEdit>(ctl::kLog)->toPlainText().startsWith(u"http://"_qs));
+    std::string written;
+    EXPECT_TRUE(WaitUntil([&] { return !(written += port.Drain()).empty(); }, 3000));
+    EXPECT_EQ(written, "\x1b");
+
+    port.Write("ready");
+    EXPECT_TRUE(WaitUntil(
+        [&] { return dialog->Console().State().receiveBuffer.find("ready") != std::string::npos; },
+        5000));
+
+    // Ending the program with the port open closes it and ends its watcher first.
+    QElapsedTimer clock;
+    clock.start();
+    dialog.reset();
+    EXPECT_LT(clock.elapsed(), 3000);
+    CSerialConn again;
+    EXPECT_EQ(again.OpenPort("COM7", 9600, 8, 0, 0), 1) << "the port was left open";
+    again.ClosePort();
+}
+
+TEST_F(PortTest, PortThatCannotOpenShowsTheLinkBoxAndChangesNothing) {
+    PseudoPort port;  // an empty port directory besides COM7
+    QString text;
+    QString detail;
+    ModalWatcher watcher([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            text = box->text();
+            detail = box->detailedText();
+            box->accept();
+        }
+    });
+    OpenCom("255");
+    EXPECT_TRUE(watcher.Seen());
+    EXPECT_EQ(text, u"Cannot Open port"_qs);
+    EXPECT_FALSE(detail.isEmpty());
+    EXPECT_TRUE(Ctl(ctl::kOpen)->isEnabled());
+    EXPECT_TRUE(Ctl<QPlainTextEdit>(ctl::kLog)->toPlainText().isEmpty());
+}
+
+}  // namespace
+}  // namespace veltaro::ui

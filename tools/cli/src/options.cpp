@@ -1,0 +1,197 @@
+#include "options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "exit_status.h"
+
+namespace veltaro::cli {
+namespace {
+
+constexpr double kMaxTimeoutSeconds = 3600.0;
+
+std::string CheckComNumber(std::string_view text) {
+    const bool digits = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string_view::npos;
+    if (!digits || text.find_first_not_of('0') == std::string_view::npos) {
+        return "--com needs a COM number from 1 to 999, got '" + std::string(text) + "'";
+    }
+    return {};
+}
+
+std::string ParseTimeout(std::string_view text, int& timeoutMs) {
+    double seconds = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
+        seconds <= 0.0 || seconds > kMaxTimeoutSeconds) {
+        return "--timeout needs a number of seconds above 0 and at most 3600, got '" +
+               std::string(text) + "'";
+    }
+    timeoutMs = std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
+    return {};
+}
+
+// Walks the arguments; options with a value take it from "--opt=value" or the next word.
+class Parser {
+  public:
+    explicit Parser(std::span<const std::string> args) : m_args(args) {}
+
+    OptionsParse Run() {
+        while (m_error.empty() && m_pos < m_args.size()) {
+            Step(m_args[m_pos++]);
+        }
+        if (m_error.empty() && !m_result.help && !m_result.version) {
+            Finish();
+        }
+        return {m_result, m_error};
+    }
+
+  private:
+    void Step(std::string_view arg) {
+        if (arg.starts_with("--") || arg == "-h") {
+            Option(arg);
+        } else if (m_result.command == Command::kNone) {
+            Verb(arg);
+        } else {
+            m_words.emplace_back(arg);
+        }
+    }
+
+    void Option(std::string_view arg) {
+        const std::size_t eq = arg.find('=');
+        const std::string_view name = arg.substr(0, eq);
+        if (bool* flag = Flag(name)) {
+            *flag = true;
+            if (eq != std::string_view::npos) {
+                m_error = std::string(name) + " takes no value";
+            }
+        } else if (name == "--com") {
+            m_result.comNumber = Value(arg, eq);
+            m_sawCom = true;
+        } else if (name == "--timeout") {
+            const std::string value = Value(arg, eq);
+            if (m_error.empty()) {
+                m_error = ParseTimeout(value, m_result.timeoutMs);
+            }
+        } else {
+            m_error = "unknown option '" + std::string(name) + "'";
+        }
+    }
+
+    bool* Flag(std::string_view name) {
+        if (name == "--help" || name == "-h") {
+            return &m_result.help;
+        }
+        if (name == "--version") {
+            return &m_result.version;
+        }
+        return name == "--json" ? &m_result.json : nullptr;
+    }
+
+    std::string Value(std::string_view arg, std::size_t eq) {
+        if (eq != std::string_view::npos) {
+            return std::string(arg.substr(eq + 1));
+        }
+        if (m_pos >= m_args.size()) {
+            m_error = std::string(arg) + " needs a value";
+            return {};
+        }
+        return m_args[m_pos++];
+    }
+
+    void Verb(std::string_view arg) {
+        if (arg == "info") {
+            m_result.command = Command::kInfo;
+        } else if (arg == "set") {
+            m_result.command = Command::kSet;
+        } else if (arg == "log") {
+            m_result.command = Command::kLog;
+        } else {
+            m_error = "unknown command '" + std::string(arg) + "'";
+        }
+    }
+
+    void Finish() { m_error = FinishError(); }
+
+    std::string FinishError() {
+        if (m_result.command == Command::kNone) {
+            return "no command given (info, set or log)";
+        }
+        if (!m_sawCom) {
+            return "--com N is required";
+        }
+        if (std::string error = CheckComNumber(m_result.comNumber); !error.empty()) {
+            return error;
+        }
+        if (m_result.json && m_result.command != Command::kInfo) {
+            return "--json applies to info only";
+        }
+        if (m_result.command == Command::kSet) {
+            SetParse parsed = ParseSetItems(m_words);
+            m_result.settings = std::move(parsed.items);
+            return parsed.error;
+        }
+        if (!m_words.empty()) {
+            return "unexpected argument '" + m_words.front() + "'";
+        }
+        return {};
+    }
+
+    std::span<const std::string> m_args;
+    std::size_t m_pos = 0;
+    Options m_result;
+    std::vector<std::string> m_words;
+    bool m_sawCom = false;
+    std::string m_error;
+};
+
+}  // namespace
+
+OptionsParse ParseOptions(std::span<const std::string> args) {
+    return Parser(args).Run();
+}
+
+std::string HelpText(std::string_view program) {
+    std::string text =
+        "Usage: " + std::string(program) + R"( --com N [--timeout SECONDS] COMMAND [ARGS]
+
+Configures a wireless serial modem from a terminal, with the same console logic, port
+names and command sequences as the Veltaro program. The port is opened at 9600 8N1.
+
+Commands:
+  info [--json]        detect the model and print it with its current settings
+  set KEY=VALUE ...    change settings, then read them back and compare
+  log                  print the console screens as the log pane shows them, until Ctrl-C
+
+Options:
+  --com N              COM number 1-999, named as Veltaro names it (COM1..COM4,
+                       \\.\COM5 and up); see the README for how names map to devices
+  --timeout SECONDS    how long to wait for the model and for each information screen
+                       (default 10)
+  --json               info: print JSON instead of key: value lines
+  --help, --version
+
+Settings for set:
+  channel=TEXT         checked as the program checks the channel field (hex 1-F or 10-45,
+                       narrower on narrow-range models)
+  power=TEXT           checked as the program checks the power field
+  mode=pc|device
+  destination-id=TEXT  (also dest-id) at most 5 characters, letters become capitals
+  period=NUMBER{h|m|s} e.g. period=30m; hours 1-3, minutes and seconds 1-59
+  interface=rs232|rs485
+  data-bits=5|6|7|8  stop-bits=1|1.5|2  parity=even|odd|space|mark|none
+A setting the detected model does not offer is refused, and so is a value the program's
+field check would clear; nothing is sent then.
+
+Exit status:
+)";
+    for (const ExitStatusRow& row : ExitStatusTable()) {
+        char line[16];
+        std::snprintf(line, sizeof line, "  %3d  ", Code(row.status));
+        text += line + std::string(row.meaning) + "\n";
+    }
+    return text;
+}
+
+}  // namespace veltaro::cli

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "veltaro/console/modem_link.h"
+
+namespace veltaro::cli {
+
+// Shows on one status line of a terminal what a long command is doing: the phase, the key
+// just sent, the pause running. Prints nothing at all when disabled (standard error is not a
+// terminal), so that scripts get plain, quiet output.
+//
+// Threads: main thread only.
+class ProgressPrinter {
+  public:
+    ProgressPrinter(std::ostream& out, bool enabled);
+    ~ProgressPrinter();
+
+    ProgressPrinter(const ProgressPrinter&) = delete;
+    ProgressPrinter& operator=(const ProgressPrinter&) = delete;
+
+    // "detecting the model", "setting channel", ...; forgets the last key.
+    void Phase(std::string_view phase);
+    void Sent(std::string_view text);
+    void Wrote(unsigned char byte);
+    void Pausing(int milliseconds);
+    // Erases the status line, e.g. before a message is printed.
+    void Clear();
+
+  private:
+    void Show(const std::string& detail);
+
+    std::ostream& m_out;
+    bool m_enabled;
+    bool m_lineShown = false;
+    std::string m_phase;
+    std::string m_lastSent;
+};
+
+// How a key is shown on the status line: "2", "LF", "ESC", "0x07".
+std::string KeyLabel(std::string_view text);
+
+// A ModemLink that reports every send and pause to a ProgressPrinter and passes everything
+// on to the link it wraps. Both must outlive it.
+class ProgressLink final : public console::ModemLink {
+  public:
+    ProgressLink(console::ModemLink& inner, ProgressPrinter& printer)
+        : m_inner(inner), m_printer(printer) {}
+
+    int OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint8_t byteSize,
+                 std::uint8_t stopBits, std::uint8_t parity) override;
+    void ClosePort() override { m_inner.ClosePort(); }
+    void SendText(const std::string& text) override;
+    void WriteByte(unsigned char byte) override;
+    void Pause(int milliseconds) override;
+    int QueueSize() override { return m_inner.QueueSize(); }
+    int QueueGetByte(unsigned char* out) override { return m_inner.QueueGetByte(out); }
+
+    // The port name of the last OpenPort and its result.
+    const std::string& LastPortName() const { return m_lastPortName; }
+    int LastOpenResult() const { return m_lastOpenResult; }
+
+  private:
+    console::ModemLink& m_inner;
+    ProgressPrinter& m_printer;
+    std::string m_lastPortName;
+    int m_lastOpenResult = 0;
+};
+
+}  // namespace veltaro::cli

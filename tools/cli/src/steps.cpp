@@ -1,0 +1,117 @@
+#include "steps.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "text_util.h"
+#include "veltaro/console/control_ids.h"
+#include "veltaro/console/model_table.h"
+
+namespace veltaro::cli {
+namespace {
+
+namespace ctl = console::ctl;
+using console::Family;
+
+enum class Screen { kInformation, kUart };
+
+int ScreensOf(const Session& session, Screen screen) {
+    return screen == Screen::kInformation ? session.Watch().InfoScreens()
+                                          : session.Watch().UartScreens();
+}
+
+std::string Seconds(int ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", ms / 1000.0);
+    return text;
+}
+
+// Waits for one more screen of the kind than `seen`, then for the modem to fall silent.
+ExitStatus AwaitScreen(Session& session, Screen screen, int seen, int timeoutMs) {
+    const WaitOutcome outcome = session.WaitFor(
+        [&session, screen, seen] { return ScreensOf(session, screen) > seen; }, timeoutMs);
+    const std::string what = screen == Screen::kInformation ? "information" : "UART information";
+    const ExitStatus status = session.StatusOf(
+        outcome, ExitStatus::kNoSettings,
+        "no " + what + " screen from " + ModelLabel(session) + " within " + Seconds(timeoutMs));
+    return status == ExitStatus::kOk ? AwaitAnswer(session, timeoutMs) : status;
+}
+
+// The on-detect action of the KD family already calls up the UART information screen.
+bool OnDetectAsksForUart(Family family) {
+    return family == Family::kKd;
+}
+
+}  // namespace
+
+ExitStatus ConnectAndDetect(Session& session, int timeoutMs) {
+    session.Progress().Phase("opening " + session.PortLabel());
+    if (const ExitStatus status = session.Open(); status != ExitStatus::kOk) {
+        return status;
+    }
+    session.Progress().Phase("waiting for the model code");
+    const WaitOutcome outcome = session.WaitFor(
+        [&session] { return session.Console().State().awaitingModel == 0; }, timeoutMs);
+    return session.StatusOf(outcome, ExitStatus::kNoModel,
+                            "no model detected on " + session.PortLabel() + " within " +
+                                Seconds(timeoutMs) + ": is the modem connected and on?");
+}
+
+ExitStatus ReadCurrentSettings(Session& session, int timeoutMs) {
+    const std::string& code = session.Console().State().modelCode;
+    if (console::InformationKeyOf(code).empty()) {
+        session.Error("model " + Printable(code) +
+                      " is unlisted: the program has no information screen for it");
+        return ExitStatus::kNoSettings;
+    }
+    session.Progress().Phase("reading the information screen");
+    ExitStatus status = AwaitScreen(session, Screen::kInformation, 0, timeoutMs);
+    if (status != ExitStatus::kOk || !session.Host().IsEnabled(ctl::kUartInformation)) {
+        return status;
+    }
+    if (!OnDetectAsksForUart(console::FamilyOf(code))) {
+        return ReadUartInformation(session, timeoutMs);
+    }
+    session.Progress().Phase("reading the UART information screen");
+    return AwaitScreen(session, Screen::kUart, 0, timeoutMs);
+}
+
+ExitStatus ReadInformation(Session& session, int timeoutMs) {
+    session.Progress().Phase("reading the information screen");
+    const int seen = session.Watch().InfoScreens();
+    session.Console().OnInformation();
+    return AwaitScreen(session, Screen::kInformation, seen, timeoutMs);
+}
+
+ExitStatus ReadUartInformation(Session& session, int timeoutMs) {
+    session.Progress().Phase("reading the UART information screen");
+    const int seen = session.Watch().UartScreens();
+    session.Console().OnUartInformation();
+    return AwaitScreen(session, Screen::kUart, seen, timeoutMs);
+}
+
+ExitStatus AwaitAnswer(Session& session, int timeoutMs) {
+    return session.StatusOf(session.WaitQuiet(kAnswerQuietMs, timeoutMs), ExitStatus::kOk, "");
+}
+
+bool Offered(const TerminalHost& host, const KeyRow& row) {
+    return std::all_of(row.controls.begin(), row.controls.end(),
+                       [&host](int id) { return host.IsEnabled(id); });
+}
+
+std::vector<std::string_view> SettableKeys(const TerminalHost& host) {
+    std::vector<std::string_view> keys;
+    for (const KeyRow& row : KeyTable()) {
+        if (Offered(host, row)) {
+            keys.push_back(row.name);
+        }
+    }
+    return keys;
+}
+
+std::string ModelLabel(Session& session) {
+    const std::string& code = session.Console().State().modelCode;
+    return Printable(code) + " (" + std::string(console::FamilyName(console::FamilyOf(code))) + ")";
+}
+
+}  // namespace veltaro::cli

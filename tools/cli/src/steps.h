@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "exit_status.h"
+#include "session.h"
+#include "setting_keys.h"
+
+namespace veltaro::cli {
+
+// The steps the commands share. Each prints its own error and returns its exit status.
+
+// How long the modem must stay silent before its answer counts as complete: more than the
+// watcher's one-second pause between bursts.
+inline constexpr int kAnswerQuietMs = 1500;
+
+// Open as the Open button does, then wait for the console to detect the model.
+[[nodiscard]] ExitStatus ConnectAndDetect(Session& session, int timeoutMs);
+
+// Right after detection: waits for the information screen that the on-detect action asked
+// for and, where the model offers the UART controls, for the UART information screen (asked
+// for like the UART_Information button unless the on-detect action already did). An
+// unlisted model has no information key, so nothing is read: kNoSettings.
+[[nodiscard]] ExitStatus ReadCurrentSettings(Session& session, int timeoutMs);
+
+// As the Information and UART_Information buttons: ask, wait for the screen, wait until
+// the modem is silent (a later screen of the same kind would override the form).
+[[nodiscard]] ExitStatus ReadInformation(Session& session, int timeoutMs);
+[[nodiscard]] ExitStatus ReadUartInformation(Session& session, int timeoutMs);
+
+// Waits until the modem has finished answering.
+[[nodiscard]] ExitStatus AwaitAnswer(Session& session, int timeoutMs);
+
+// Whether the console leaves the setting's controls enabled for the detected model (and
+// the mode it reported).
+bool Offered(const TerminalHost& host, const KeyRow& row);
+std::vector<std::string_view> SettableKeys(const TerminalHost& host);
+
+// "GT-45 (GT period family)".
+std::string ModelLabel(Session& session);
+
+}  // namespace veltaro::cli

@@ -1,0 +1,110 @@
+#include "text_util.h"
+
+#include <array>
+#include <cstdio>
+
+namespace veltaro::cli {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string Hex2(unsigned char byte) {
+    std::array<char, 3> digits{};
+    std::snprintf(digits.data(), digits.size(), "%02x", byte);
+    return {digits.data(), 2};
+}
+
+// The JSON escape of one byte, or empty when the byte stands for itself.
+std::string JsonEscape(unsigned char byte) {
+    switch (byte) {
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        case '\t':
+            return "\\t";
+        case '\b':
+            return "\\b";
+        case '\f':
+            return "\\f";
+        default:
+            break;
+    }
+    if (byte < 0x20 || byte >= 0x7f) {
+        return "\\u00" + Hex2(byte);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string JsonString(std::string_view bytes) {
+    std::string out = "\"";
+    for (const char c : bytes) {
+        const std::string escaped = JsonEscape(static_cast<unsigned char>(c));
+        if (escaped.empty()) {
+            out += c;
+        } else {
+            out += escaped;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string Printable(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7f) {
+            out += "\\x" + Hex2(byte);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Comparable(std::string_view value) {
+    std::string out(Trim(value));
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    const auto firstKept = out.find_first_not_of('0');
+    if (firstKept == std::string::npos) {
+        return out.empty() ? out : std::string("0");
+    }
+    return out.substr(firstKept);
+}
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
+}  // namespace veltaro::cli

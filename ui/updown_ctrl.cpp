@@ -1,0 +1,33 @@
+#include "updown_ctrl.h"
+
+#include <QToolButton>
+
+namespace veltaro::ui {
+namespace {
+
+QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow, const char* name) {
+    auto* button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+}  // namespace
+
+CUpDownCtrl::CUpDownCtrl(QWidget* parent)
+    : QWidget(parent),
+      m_up(MakeArrow(this, Qt::UpArrow, "up")),
+      m_down(MakeArrow(this, Qt::DownArrow, "down")) {
+    connect(m_up, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { emit Stepped(+1); });
+}
+
+void CUpDownCtrl::resizeEvent(QResizeEvent*) {
+    const int upHeight = height() / 2;
+    m_up->setGeometry(0, 0, width(), upHeight);
+    m_down->setGeometry(0, upHeight, width(), height() - upHeight);
+}
+
+}  // namespace veltaro::ui
