@@ -9,14 +9,21 @@ cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 
 jobs=$(nproc)
+passed=0
 for preset in dev tsan; do
     echo "== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     echo "== $preset: test"
-    ctest --preset "$preset" -j "$jobs"
+    log="build/$preset/ctest-summary.log"
+    ctest --preset "$preset" -j "$jobs" | tee "$log"
+    total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
+    passed=$((passed + ${total:-0}))
 done
 
 if [ -x scripts/fuzz.sh ]; then
     scripts/fuzz.sh 30
 fi
+
+# ctest stops the script on any failure (set -e with pipefail), so reaching here means all passed.
+echo "tests: $passed passed, 0 failed"
