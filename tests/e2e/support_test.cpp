@@ -78,6 +78,9 @@ TEST(ScreenCheckTest, MissingFromLogSearchesInOrder) {
     EXPECT_EQ(MissingFromLog(screens, "A\nOK B\nOK"), (std::vector<std::string>{"A\nOK"}));
     EXPECT_EQ(MissingFromLog({"A\nOK", "B\nOK"}, "B\nOK A\nOK"),
               (std::vector<std::string>{"B\nOK"}));  // out of order
+    // A break the program put in front of an excerpt, inside the screen's first rule.
+    EXPECT_TRUE(MissingFromLog({"----\n B\nOK"}, "A\nOK\n-\n---\n B\nOK").empty());
+    EXPECT_EQ(MissingFromLog({"----\n B\nOK"}, "A\nOK\n-\n--\n B\nOK").size(), 1u);
 }
 
 }  // namespace

@@ -4,6 +4,24 @@
 
 namespace veltaro::e2e {
 
+namespace {
+
+// The program puts a line break in front of every excerpt it logs; when the previous excerpt
+// ran on into the next screen, that break falls inside the screen's text (for example
+// within its first rule). Screens are therefore compared without line breaks.
+std::string WithoutLineBreaks(std::string_view text) {
+    std::string flat;
+    flat.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\n' && c != '\r') {
+            flat += c;
+        }
+    }
+    return flat;
+}
+
+}  // namespace
+
 std::vector<std::string> FinishedScreens(std::span<const WireByte> sent,
                                          std::vector<double> cutsMs) {
     std::sort(cutsMs.begin(), cutsMs.end());
@@ -32,14 +50,16 @@ std::vector<std::string> FinishedScreens(std::span<const WireByte> sent,
 
 std::vector<std::string> MissingFromLog(const std::vector<std::string>& screens,
                                         std::string_view log) {
+    const std::string flatLog = WithoutLineBreaks(log);
     std::vector<std::string> missing;
     std::size_t from = 0;
     for (const std::string& screen : screens) {
-        const std::size_t at = log.find(screen, from);
-        if (at == std::string_view::npos) {
+        const std::string flatScreen = WithoutLineBreaks(screen);
+        const std::size_t at = flatLog.find(flatScreen, from);
+        if (at == std::string::npos) {
             missing.push_back(screen);
         } else {
-            from = at + screen.size();
+            from = at + flatScreen.size();
         }
     }
     return missing;

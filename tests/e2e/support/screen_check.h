@@ -21,7 +21,8 @@ std::vector<std::string> FinishedScreens(std::span<const WireByte> sent,
                                          std::vector<double> cutsMs);
 
 // The screens that the log does not show in order: each is searched after the end of the
-// previous one found.
+// previous one found, line breaks left out on both sides (the program's own break in front
+// of each logged excerpt may fall inside a screen).
 std::vector<std::string> MissingFromLog(const std::vector<std::string>& screens,
                                         std::string_view log);
 
