@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
-    fonts-nanum xvfb xauth
+    fonts-nanum fonts-dejavu-core xvfb xauth
 )
 
 missing=()
