@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QThread>
 
+#include "modal_watcher.h"
 #include "veltaro/console/control_ids.h"
 
 namespace veltaro::e2e {
@@ -97,16 +98,7 @@ int DialogDriver::CountLogLines(const QString& line) {
 }
 
 bool DialogDriver::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
+    return ui::test::WaitUntil(done, timeoutMs);
 }
 
 void DialogDriver::Pump(int ms) {
