@@ -78,6 +78,12 @@ void CSerialConn::ClosePort() {
     if (m_connected.load(std::memory_order_relaxed) == 0) {
         return;
     }
+    StopWatcher();
+    m_watch.reset();
+    m_device.reset();  // purges, restores the settings, releases the hold, closes
+}
+
+void CSerialConn::StopWatcher() {
     m_connected.store(0, std::memory_order_release);
     if (m_watch) {
         m_watch->Wake();
@@ -85,8 +91,6 @@ void CSerialConn::ClosePort() {
     if (m_watcher.joinable()) {
         m_watcher.join();
     }
-    m_watch.reset();
-    m_device.reset();  // purges, restores the settings, releases the hold, closes
 }
 
 std::uint32_t CSerialConn::WriteComm(const unsigned char* data, std::uint32_t length) {

@@ -77,6 +77,7 @@ bool Win32SerialDevice::Prepare(const std::string& name, const LineSettings& set
         failure = DescribeOpenFailure(OpenStep::kReadSettings, ::GetLastError(), name);
         return false;
     }
+    m_saved = line;
     line.BaudRate = settings.baudRate;
     line.ByteSize = settings.byteSize;
     line.Parity = settings.parity;
@@ -94,6 +95,9 @@ Win32SerialDevice::~Win32SerialDevice() {
     }
     DrainOutput();
     static_cast<void>(::PurgeComm(m_port.Get(), kPurgeInput));
+    if (m_saved) {
+        static_cast<void>(::SetCommState(m_port.Get(), &*m_saved));
+    }
 }
 
 void Win32SerialDevice::DrainOutput() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "serial_device.h"
 #include "unique_handle.h"
 
@@ -14,7 +16,8 @@ namespace brenlow::detail {
 //   5. the line settings: baud rate, byte size, parity and stop bits change, every other
 //      setting of the port stays.
 // A failing step closes what the earlier ones opened. Closing (the destructor) lets what
-// was written drain, within a bounded wait, then purges only the input side and closes.
+// was written drain, within a bounded wait, purges only the input side, gives the port back
+// the line settings it had, and closes.
 class Win32SerialDevice final : public SerialDevice {
   public:
     [[nodiscard]] static std::unique_ptr<SerialDevice> Open(const std::string& name,
@@ -46,6 +49,7 @@ class Win32SerialDevice final : public SerialDevice {
     UniqueHandle m_readEvent;
     UniqueHandle m_writeEvent;
     std::uint32_t m_baudRate;
+    std::optional<DCB> m_saved;  // the port's settings before ours
     UniqueHandle m_port;
 };
 

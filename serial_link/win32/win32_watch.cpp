@@ -74,15 +74,23 @@ DWORD Win32Watch::WaitOnce(DWORD& events) {
     const std::array<HANDLE, 2> handles = {m_waitEvent.Get(), m_wakeEvent.Get()};
     if (::WaitForMultipleObjects(handles.size(), handles.data(), FALSE, INFINITE) !=
         WAIT_OBJECT_0) {
-        // Woken: the cleared mask ends the wait, and the cancel makes sure of it. Either
-        // way the wait must be over before record and events go.
-        static_cast<void>(::CancelIoEx(m_port, &record));
+        EndPendingWait(record);  // woken: the wait must be over before record and events go
     }
     DWORD ignored = 0;
     if (::GetOverlappedResult(m_port, &record, &ignored, TRUE)) {
         return 0;
     }
     return ::GetLastError();
+}
+
+// Clearing the mask ends a pending wait; Wine misses a clear that falls between the start
+// of the wait and its registration, so the clear and a cancel are repeated until it ends.
+void Win32Watch::EndPendingWait(OVERLAPPED& record) {
+    constexpr DWORD kRetryMs = 20;
+    do {
+        static_cast<void>(::SetCommMask(m_port, 0));
+        static_cast<void>(::CancelIoEx(m_port, &record));
+    } while (::WaitForSingleObject(m_waitEvent.Get(), kRetryMs) == WAIT_TIMEOUT);
 }
 
 // A wait that failed: the device is gone when its status cannot be read either. Otherwise

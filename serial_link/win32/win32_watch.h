@@ -27,6 +27,7 @@ class Win32Watch final : public PortWatch {
     [[nodiscard]] bool Woken() const;
     // One overlapped WaitCommEvent; 0 with the events seen, or the failure's error code.
     [[nodiscard]] DWORD WaitOnce(DWORD& events);
+    void EndPendingWait(OVERLAPPED& record);
     [[nodiscard]] WaitResult AfterFailedWait() const;
 
     HANDLE m_port;

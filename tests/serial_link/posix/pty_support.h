@@ -1,26 +1,22 @@
 #pragma once
 
-// Test support: a pseudo-terminal whose slave plays the serial device (the test holds the
-// master and plays the modem), a temporary port directory that maps COM numbers to it, and
-// recorders for the connection's notifications and message boxes.
+// Test support on POSIX: a pseudo-terminal whose slave plays the serial device (the test
+// holds the master and plays the modem), a temporary port directory that maps COM numbers
+// to it, and the process's own counts. win32/pty_support.h is the same for Windows.
 
 #include <termios.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <cstdint>
-#include <mutex>
+#include <iterator>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "brenlow/notify.h"
-#include "brenlow/queue.h"
+#include "recorders.h"
 
 namespace brenlow_test {
-
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 class PtyPair {
   public:
@@ -67,49 +63,24 @@ class PortDir {
     bool m_hadOldValue = false;
 };
 
-struct Post {
-    std::uint32_t message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-    Clock::time_point when;
-};
-
-class RecordingTarget : public CNotifyTarget {
-  public:
-    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    // Waits until at least count posts arrived; false on timeout.
-    [[nodiscard]] bool WaitForPosts(std::size_t count, Clock::duration timeout);
-    [[nodiscard]] std::vector<brenlow_test::Post> Posts();
-
-  private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::vector<brenlow_test::Post> m_posts;
-};
-
-struct Message {
-    std::string text;
-    std::string detail;
-};
-
-class RecordingHook : public CMessageBoxHook {
-  public:
-    void ShowMessage(const std::string& text, const std::string& detail) override;
-    [[nodiscard]] std::vector<Message> Messages();
-
-  private:
-    std::mutex m_mutex;
-    std::vector<Message> m_messages;
-};
-
-// Takes every byte the queue holds, as the owner does after a data-arrived message.
-[[nodiscard]] std::string DrainQueue(CQueue& queue);
-
 [[nodiscard]] int OpenDescriptorCount();
 [[nodiscard]] int ThreadCount();
+// Descriptors (handles) that the platform's runtime may keep from many open and close
+// cycles, not leaked by us: none.
+constexpr int kRuntimeSpareDescriptors = 0;
+// The threads an open connection adds while it waits: the watcher itself.
+constexpr int kThreadsPerWatcher = 1;
 [[nodiscard]] std::chrono::nanoseconds ProcessCpuTime();
 
-// A recognisable stream: byte i is i mod 251, so lost or reordered bytes show.
-[[nodiscard]] std::string Pattern(std::size_t length, std::size_t start = 0);
+// Whether the device's terminal settings are the same in every field a connection touches.
+inline void ExpectSameSettings(const termios& actual, const termios& expected) {
+    EXPECT_EQ(actual.c_iflag, expected.c_iflag);
+    EXPECT_EQ(actual.c_oflag, expected.c_oflag);
+    EXPECT_EQ(actual.c_lflag, expected.c_lflag);
+    EXPECT_EQ(actual.c_cflag, expected.c_cflag);
+    EXPECT_TRUE(
+        std::equal(std::begin(actual.c_cc), std::end(actual.c_cc), std::begin(expected.c_cc)));
+    EXPECT_EQ(cfgetospeed(&actual), cfgetospeed(&expected));
+}
 
 }  // namespace brenlow_test
