@@ -8,13 +8,10 @@
 #include <cstring>
 #include <utility>
 
+#include "port_name.h"
+
 namespace modem_sim {
 namespace {
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
 
 // mkdir -p; true when the directory exists afterwards.
 bool make_directories(const std::string& path) {
@@ -43,13 +40,9 @@ bool is_dangling_link(const std::string& path) {
 }  // namespace
 
 std::string port_directory() {
-    if (std::string dir = environment("BRENLOW_PORT_DIR"); !dir.empty()) {
-        return dir;
-    }
-    if (std::string config = environment("XDG_CONFIG_HOME"); !config.empty()) {
-        return config + "/brenlow/ports";
-    }
-    return environment("HOME") + "/.config/brenlow/ports";
+    // The serial library's own rule, so that the program finds what the simulator made.
+    return brenlow::detail::PortDirFromEnvironment(
+        [](const char* name) { return std::getenv(name); });
 }
 
 std::optional<PortEntry> PortEntry::create(int com_number, const std::string& target,

@@ -1,7 +1,7 @@
 // The entry comN in the port directory that maps COM port N to the simulator's slave.
 //
-// The port directory is $BRENLOW_PORT_DIR when set, else $XDG_CONFIG_HOME/brenlow/ports,
-// else ~/.config/brenlow/ports; it is created when missing. The entry is a symbolic link,
+// The port directory is the serial library's (brenlow::detail::PortDirFromEnvironment);
+// it is created when missing. The entry is a symbolic link,
 // removed by the destructor if it still points where this object made it point.
 // Single-threaded.
 #pragma once

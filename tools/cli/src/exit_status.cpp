@@ -21,7 +21,11 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kValueRefused, "value refused by the program's field check"},
         ExitStatusRow{ExitStatus::kKeyNotOffered, "setting not offered by the detected model"},
         ExitStatusRow{ExitStatus::kReadBackMismatch, "read-back differs from the value sent"},
-        ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT or SIGTERM)"},
+        ExitStatusRow{ExitStatus::kModemRefused, "the modem refused a value (its \"!!\" screen)"},
+        ExitStatusRow{ExitStatus::kOutputFailed, "standard output could not be written"},
+        ExitStatusRow{ExitStatus::kSomePortsFailed,
+                      "several ports: one or more failed (the summary names each)"},
+        ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT, SIGTERM or SIGHUP)"},
     };
     return kRows;
 }
