@@ -75,7 +75,9 @@ class Parser {
 
     std::string TakeValue(std::string_view name, const std::string& value) {
         if (name == "--com") {
-            return ParseComList(value, m_result.comNumbers);
+            m_comText = value;  // checked once the command is known: --help needs none
+            m_sawCom = true;
+            return {};
         }
         if (name == "--from") {
             m_result.profilePath = value;
@@ -129,6 +131,11 @@ class Parser {
         if (command == Command::kNone) {
             return "no command given (info, set, log or ports)";
         }
+        if (m_sawCom) {
+            if (std::string error = ParseComList(m_comText, m_result.comNumbers); !error.empty()) {
+                return error;
+            }
+        }
         if (std::string error = OptionMisplaced(command); !error.empty()) {
             return error;
         }
@@ -149,7 +156,7 @@ class Parser {
     // Which options go with which command.
     std::string OptionMisplaced(Command command) const {
         const bool ports = command == Command::kPorts;
-        if (ports == !m_result.comNumbers.empty()) {
+        if (ports == m_sawCom) {
             return ports ? "ports takes no --com: it lists them" : "--com N is required";
         }
         if (m_result.json && command != Command::kInfo && !ports) {
@@ -169,6 +176,8 @@ class Parser {
     Options m_result;
     std::vector<std::string> m_words;
     std::set<std::string> m_seen;  // option names given so far
+    std::string m_comText;
+    bool m_sawCom = false;
     std::string m_error;
     ExitStatus m_status = ExitStatus::kUsage;
 };

@@ -57,6 +57,8 @@ class ProfileReader {
         if (!m_load.error.empty()) {
             m_load.items.clear();
         }
+        std::stable_sort(m_load.items.begin(), m_load.items.end(),
+                         [](const SetItem& a, const SetItem& b) { return a.key < b.key; });
         return std::move(m_load);
     }
 
