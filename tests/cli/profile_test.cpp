@@ -10,7 +10,7 @@
 namespace veltaro::cli {
 namespace {
 
-// As info --json prints it for a KD-35 in device mode.
+// As info --json prints it for a KD-35 in device mode, without the "settable" list.
 constexpr std::string_view kKd35 = R"({
   "veltaro_profile": 1,
   "model": "KD-35",
@@ -31,8 +31,7 @@ constexpr std::string_view kKd35 = R"({
     "data_bits": "7",
     "stop_bits": "1.5",
     "parity": "odd"
-  },
-  "settable": ["channel", "power", "mode", "destination-id", "interface"]
+  }
 }
 )";
 
@@ -44,7 +43,7 @@ TEST(Profile, ReadsEverySettingAsSetWouldTakeIt) {
         {SetKey::kPower, "A"},
         {SetKey::kDestinationId, "00B12"},  // an ID keeps its zeros
         {SetKey::kPeriod, "15"}};
-    ASSERT_EQ(load.items.size(), 9u);
+    ASSERT_EQ(load.items.size(), 9u);  // settable left out: everything applies
     for (const auto& [key, text] : texts) {
         const auto item = std::find_if(load.items.begin(), load.items.end(),
                                        [key](const SetItem& i) { return i.key == key; });
@@ -54,6 +53,16 @@ TEST(Profile, ReadsEverySettingAsSetWouldTakeIt) {
     EXPECT_EQ(load.items.front().key, SetKey::kMode);  // sent first
     EXPECT_EQ(load.items[4].index, 1);                 // period in minutes
     EXPECT_EQ(load.items.back().index, 1);             // parity odd
+}
+
+TEST(Profile, OnlyWhatTheSourceCouldSetIsApplied) {
+    std::string text(kKd35);
+    text.insert(text.rfind("  }\n}") + 3, ",\n  \"settable\": [\"channel\", \"period\"]");
+    const ProfileLoad load = ParseProfile(text, "kd.json");
+    ASSERT_EQ(load.error, "");
+    ASSERT_EQ(load.items.size(), 2u);
+    EXPECT_EQ(load.items[0].key, SetKey::kChannel);
+    EXPECT_EQ(load.items[1].key, SetKey::kPeriod);
 }
 
 TEST(Profile, ArgumentsOverrideTheFile) {
@@ -126,6 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                    ExitStatus::kValueRefused},
         BrokenCase{"HighByteInValue", WithSettings("    \"channel\": \"\\u00e9\""),
                    "printable ASCII only", ExitStatus::kValueRefused},
+        BrokenCase{"SettableNotAList", "{\"veltaro_profile\": 1,\n\"settable\": \"channel\"}",
+                   "p.json:2: \"settable\" must be an array"},
+        BrokenCase{"SettableUnknownKey", "{\"veltaro_profile\": 1, \"settable\": [\n\"volume\"]}",
+                   "p.json:2: \"settable\" lists the keys of set"},
         BrokenCase{"BeyondOneByte", WithSettings("    \"channel\": \"\\u4e00\""),
                    "p.json:4: not valid JSON: a character beyond"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <span>
 #include <sstream>
 
@@ -18,8 +19,7 @@ using Kind = JsonValue::Kind;
 
 constexpr std::string_view kVersionKey = "veltaro_profile";
 // Information for the reader of the file; `set` decides by the detected model.
-constexpr std::array<std::string_view, 4> kInformational{"model", "range_class", "family",
-                                                         "settable"};
+constexpr std::array<std::string_view, 3> kInformational{"model", "range_class", "family"};
 constexpr std::array<std::string_view, 3> kUnitLetters{"h", "m", "s"};
 // The modem prints these with a leading zero ("0A") that their fields do not take: a user
 // types "A". A destination ID keeps its zeros.
@@ -54,6 +54,9 @@ class ProfileReader {
             Fail(root.line, "\"" + std::string(kVersionKey) +
                                 "\": " + std::to_string(kProfileVersion) + " is missing");
         }
+        if (m_settable) {
+            KeepSettable();
+        }
         if (!m_load.error.empty()) {
             m_load.items.clear();
         }
@@ -72,10 +75,33 @@ class ProfileReader {
             }
         } else if (key == "settings") {
             Settings(value);
+        } else if (key == "settable") {
+            Settable(value);
         } else if (std::find(kInformational.begin(), kInformational.end(), key) ==
                    kInformational.end()) {
             Fail(value.line, "unknown key \"" + key + "\"");
         }
+    }
+
+    // The keys the source modem could set. Others in "settings" were only reported (a KD
+    // model shows a period it has no control for) and are not applied.
+    void Settable(const JsonValue& list) {
+        m_settable.emplace();
+        for (const JsonValue& name : list.items) {
+            if (name.kind != Kind::kString || FindKey(name.text) == nullptr) {
+                return Fail(name.line, "\"settable\" lists the keys of set, e.g. \"channel\"");
+            }
+            m_settable->push_back(FindKey(name.text)->key);
+        }
+        if (list.kind != Kind::kArray) {
+            Fail(list.line, "\"settable\" must be an array of key names");
+        }
+    }
+
+    void KeepSettable() {
+        std::erase_if(m_load.items, [this](const SetItem& item) {
+            return std::find(m_settable->begin(), m_settable->end(), item.key) == m_settable->end();
+        });
     }
 
     void Settings(const JsonValue& settings) {
@@ -161,6 +187,7 @@ class ProfileReader {
 
     std::string m_file;
     ProfileLoad m_load;
+    std::optional<std::vector<SetKey>> m_settable;
 };
 
 }  // namespace

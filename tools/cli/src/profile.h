@@ -19,8 +19,8 @@ struct ProfileLoad {
 };
 
 // Reads a profile: the object that `info --json` prints. Every setting in "settings" that
-// has a value becomes an item; the *_raw columns, the model's names and "settable" are
-// information only. Invalid JSON, an unknown key, a value of the wrong kind, a version
+// has a value and that "settable" lists (when the file has that list) becomes an item; the
+// *_raw columns and the model's names are information only. Invalid JSON, an unknown key, a value of the wrong kind, a version
 // other than kProfileVersion or a value `set` would refuse make it fail as a whole.
 ProfileLoad ParseProfile(std::string_view text, std::string_view fileName);
 ProfileLoad LoadProfile(const std::string& path);

@@ -65,7 +65,7 @@ std::string ParseNamed(std::string_view name, std::string_view value, SetParse& 
         parse.unsendable = true;
         return std::string(row->name) + " value '" + Printable(value) +
                "' refused: the modem takes printable ASCII only (no control bytes, nothing "
-               "from 0x80); nothing is sent";
+               "from 0x80)";
     }
     const auto same = [row](const SetItem& item) { return item.key == row->key; };
     if (std::any_of(parse.items.begin(), parse.items.end(), same)) {
