@@ -8,7 +8,8 @@ std::span<const ExitStatusRow> ExitStatusTable() {
     static constexpr std::array kRows{
         ExitStatusRow{ExitStatus::kOk, "success"},
         ExitStatusRow{ExitStatus::kFailure, "unexpected failure of the program itself"},
-        ExitStatusRow{ExitStatus::kUsage, "bad command line"},
+        ExitStatusRow{ExitStatus::kUsage,
+                      "bad command line, or a profile file that cannot be used"},
         ExitStatusRow{ExitStatus::kPortNotFound, "port not found"},
         ExitStatusRow{ExitStatus::kPortInUse, "port in use by another program"},
         ExitStatusRow{ExitStatus::kPermissionDenied, "permission denied on the port's device"},

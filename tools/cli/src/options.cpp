@@ -190,22 +190,31 @@ OptionsParse ParseOptions(std::span<const std::string> args) {
 
 std::string HelpText(std::string_view program) {
     std::string text =
-        "Usage: " + std::string(program) + R"( --com N [--timeout SECONDS] COMMAND [ARGS]
+        "Usage: " + std::string(program) + R"( --com N[,N|N-M...] [--timeout SECONDS] COMMAND [ARGS]
+       )" + std::string(program) + R"( ports [--json]
 
-Configures a wireless serial modem from a terminal, with the same console logic, port
-names and command sequences as the Veltaro program. The port is opened at 9600 8N1.
+Configures wireless serial modems from a terminal, with the same console logic, port
+names and command sequences as the Veltaro program. Ports are opened at 9600 8N1.
 
 Commands:
-  info [--json]        detect the model and print it with its current settings
+  info [--json]        detect the model and print it with its current settings; the JSON
+                       is a profile that set --from reads back
   set KEY=VALUE ...    change settings, then read them back and compare
+  set --from FILE [--only-offered] [KEY=VALUE ...]
+                       apply a profile; KEY=VALUE arguments override the file's values
   log                  print the console screens as the log pane shows them, until Ctrl-C
+  ports [--json]       list the COM numbers --com can open and what they lead to (opens
+                       no port)
 
 Options:
-  --com N              COM number 1-999, named as Veltaro names it (COM1..COM4,
-                       \\.\COM5 and up); see the README for how names map to devices
+  --com LIST           COM numbers 1-999 and ranges, e.g. 3 or 3,5,7-12, named as Veltaro
+                       names them (COM1..COM4, \\.\COM5 and up); several ports are
+                       configured at once, each on its own connection
   --timeout SECONDS    how long to wait for the model and for each information screen
                        (default 10)
-  --json               info: print JSON instead of key: value lines
+  --json               info, ports: print JSON instead of key: value lines
+  --from FILE          set: the profile to apply (as info --json prints it)
+  --only-offered       set: leave out, and name, the settings the model does not offer
   --help, --version
 
 Settings for set:
@@ -217,8 +226,12 @@ Settings for set:
   period=NUMBER{h|m|s} e.g. period=30m; hours 1-3, minutes and seconds 1-59
   interface=rs232|rs485
   data-bits=5|6|7|8  stop-bits=1|1.5|2  parity=even|odd|space|mark|none
-A setting the detected model does not offer is refused, and so is a value the program's
-field check would clear; nothing is sent then.
+Values are printable ASCII only. A setting the detected model does not offer is refused,
+and so is a value the program's field check would clear; nothing is sent then.
+
+Copying one modem's settings to a bench of eight:
+  veltaro-cli --com 3 info --json > radio.json
+  veltaro-cli --com 4-11 set --from radio.json
 
 Exit status:
 )";
