@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     veltaro::cli::OptionsParse parsed = veltaro::cli::ParseOptions(args);
     if (!parsed.error.empty()) {
-        std::cerr << "veltaro-cli: " << parsed.error << "\nTry 'veltaro-cli --help'.\n";
+        std::cerr << "veltaro-cli: " << veltaro::cli::TerminalSafe(parsed.error)
+                  << "\nTry 'veltaro-cli --help'.\n";
         return Code(parsed.status);
     }
     if (!outputOpen) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "commands.h"
@@ -118,45 +119,69 @@ void PrintGroups(const Options& options, const std::vector<PortResult>& results,
     err << std::flush;
 }
 
+// One port of several: its output and errors kept for printing as a group.
+void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, int stopFd,
+                 PortResult& result) {
+    result.comNumber = options.comNumbers[slot];
+    std::ostringstream portOut;
+    std::ostringstream portErr;
+    {
+        ProgressPrinter printer = board != nullptr ? ProgressPrinter(portErr, *board, slot)
+                                                   : ProgressPrinter(portErr, false);
+        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stopFd);
+    }
+    if (board != nullptr) {
+        board->Set(slot, StatusLine(result.status));
+    }
+    result.out = portOut.str();
+    result.err = portErr.str();
+}
+
+// Starts one thread per port; when the system refuses a thread, the ports started so far are
+// stopped and the others are reported as not run.
+std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board, StopSignal& stop,
+                                    DoneCounter& done, std::vector<PortResult>& results) {
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        try {
+            workers.emplace_back([&options, &stop, &done, &results, board, i] {
+                RunBuffered(options, i, board, stop.StopFd(), results[i]);
+                done.Post();
+            });
+        } catch (const std::system_error& error) {
+            stop.Stop();
+            for (std::size_t rest = i; rest < results.size(); ++rest) {
+                results[rest] = {options.comNumbers[rest], ExitStatus::kFailure, "",
+                                 std::string("veltaro-cli: not run: cannot start a thread: ") +
+                                     error.what() + "\n"};
+            }
+            break;
+        }
+    }
+    return workers;
+}
+
 ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
                    bool terminal) {
-    const std::size_t count = options.comNumbers.size();
     std::vector<std::string> labels;
     for (const std::string& number : options.comNumbers) {
         labels.push_back("COM" + number);
     }
     ProgressBoard board(err, labels);
-    std::vector<PortResult> results(count);
+    std::vector<PortResult> results(options.comNumbers.size());
     DoneCounter done;
-    std::vector<std::thread> workers;
-    for (std::size_t i = 0; i < count; ++i) {
-        workers.emplace_back([&, i] {
-            PortResult& result = results[i];
-            result.comNumber = options.comNumbers[i];
-            std::ostringstream portOut;
-            std::ostringstream portErr;
-            {
-                ProgressPrinter printer =
-                    terminal ? ProgressPrinter(portErr, board, i) : ProgressPrinter(portErr, false);
-                result.status =
-                    RunCommand(result.comNumber, options, portOut, portErr, printer, stop.StopFd());
-            }
-            if (terminal) {
-                board.Set(i, StatusLine(result.status));
-            }
-            result.out = portOut.str();
-            result.err = portErr.str();
-            done.Post();
-        });
-    }
-    AwaitPorts(stop, done, count);
+    std::vector<std::thread> workers =
+        StartPorts(options, terminal ? &board : nullptr, stop, done, results);
+    AwaitPorts(stop, done, workers.size());
     for (std::thread& worker : workers) {
         worker.join();
     }
     PrintGroups(options, results, out, err);
+    // A refused thread stops the run too, but that is no interruption.
+    const bool interrupted = stop.Stopped() && workers.size() == results.size();
     if (const std::string summary = FailureSummary(results); !summary.empty()) {
         err << "veltaro-cli: " << summary << '\n' << std::flush;
-        return stop.Stopped() ? ExitStatus::kInterrupted : ExitStatus::kSomePortsFailed;
+        return interrupted ? ExitStatus::kInterrupted : ExitStatus::kSomePortsFailed;
     }
     return ExitStatus::kOk;
 }
