@@ -189,9 +189,10 @@ OptionsParse ParseOptions(std::span<const std::string> args) {
 }
 
 std::string HelpText(std::string_view program) {
-    std::string text =
-        "Usage: " + std::string(program) + R"( --com N[,N|N-M...] [--timeout SECONDS] COMMAND [ARGS]
-       )" + std::string(program) + R"( ports [--json]
+    std::string text = "Usage: " + std::string(program) +
+                       R"( --com N[,N|N-M...] [--timeout SECONDS] COMMAND [ARGS]
+       )" + std::string(program) +
+                       R"( ports [--json]
 
 Configures wireless serial modems from a terminal, with the same console logic, port
 names and command sequences as the Veltaro program. Ports are opened at 9600 8N1.
