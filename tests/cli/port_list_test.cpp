@@ -70,6 +70,8 @@ class PortList : public ::testing::Test {
 TEST_F(PortList, ListsEntriesAndNumberedDevicesWithoutOpeningAny) {
     std::ofstream(m_places.devRoot + "/ttyUSB0") << "";
     std::ofstream(m_places.devRoot + "/ttyUSB1") << "";
+    fs::create_directories(m_places.sysRoot + "/class/tty/ttyUSB1");
+    std::ofstream(m_places.sysRoot + "/class/tty/ttyUSB1/type") << "0\n";
     std::ofstream(m_root + "/plain.txt") << "not a terminal";
     AddUsbAdapter("ttyUSB0");
     fs::create_symlink(m_slave, m_places.portDir + "/com3");
@@ -113,6 +115,8 @@ TEST_F(PortList, ListsEntriesAndNumberedDevicesWithoutOpeningAny) {
     ASSERT_TRUE(ports[0].usb);
     EXPECT_EQ(ports[0].usb->vendorId, "0403");
     EXPECT_EQ(ports[0].usb->serial, "A12345");
+    EXPECT_FALSE(ports[0].noUart);
+    EXPECT_TRUE(ports[1].noUart);
 
     const std::string text = FormatPorts(ports, false);
     for (const std::string& part :

@@ -20,6 +20,9 @@ std::string State(const PortListing& port) {
         return "dangling link: the target does not exist";
     }
     std::string state = port.characterDevice ? "character device" : "not a device";
+    if (port.noUart) {
+        state += ", no UART behind it";
+    }
     if (port.usb) {
         state += ", " + UsbText(*port.usb);
     }
@@ -60,8 +63,9 @@ std::string JsonObject(const PortListing& port) {
            ", \"path\": " + JsonString(port.path) + ", \"target\": " + JsonOrNull(port.target) +
            ", \"dangling\": " + flag(port.dangling) +
            ", \"character_device\": " + flag(port.characterDevice) +
-           ", \"usb\": " + JsonUsb(port.usb) + ", \"accessible\": " + flag(port.accessible) +
-           ", \"group\": " + JsonOrNull(port.group) + "}";
+           ", \"usb\": " + JsonUsb(port.usb) + ", \"no_uart\": " + flag(port.noUart) +
+           ", \"accessible\": " + flag(port.accessible) + ", \"group\": " + JsonOrNull(port.group) +
+           "}";
 }
 
 }  // namespace

@@ -71,6 +71,8 @@ void Describe(PortListing& port, const ListingPlaces& places) {
     const fs::path real = fs::canonical(port.path, ec);
     if (!ec) {
         port.usb = UsbOf(real.string(), places.sysRoot);
+        const fs::path node = fs::path(places.sysRoot) / "class" / "tty" / real.filename();
+        port.noUart = ReadAttribute(node, "type") == "0";
     }
 }
 

@@ -34,6 +34,9 @@ struct PortListing {
     bool dangling = false;     // a link whose target does not exist
     bool characterDevice = false;
     std::optional<UsbDetails> usb;
+    // A legacy serial port that the kernel lists without a UART behind it (sysfs type 0),
+    // as most of ttyS0..ttyS31 on a PC.
+    bool noUart = false;
     bool accessible = false;  // the user may read and write it
     std::string group;        // when not accessible: the group that may
 };
