@@ -4,6 +4,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -182,6 +184,11 @@ ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, 
     if (const std::string summary = FailureSummary(results); !summary.empty()) {
         err << "veltaro-cli: " << summary << '\n' << std::flush;
         return interrupted ? ExitStatus::kInterrupted : ExitStatus::kSomePortsFailed;
+    }
+    if (!out) {
+        err << "veltaro-cli: cannot write to standard output: " << std::strerror(errno) << '\n'
+            << std::flush;
+        return ExitStatus::kOutputFailed;
     }
     return ExitStatus::kOk;
 }
