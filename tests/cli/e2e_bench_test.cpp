@@ -153,6 +153,16 @@ TEST(ManyPorts, EachPortIsConfiguredOnItsOwnAndTheFailuresAreNamed) {
     ExpectHas(check.out, {R"({"com": 1, "exit_status": 0, "error": null,)", R"("model": "FL-25")"});
 }
 
+TEST(ManyPorts, GroupedOutputThatCannotBeWrittenIsAFailure) {
+    ModemBench bench;
+    ASSERT_TRUE(bench.Add("GT-45", 1));
+    ASSERT_TRUE(bench.Add("FL-25", 2));
+    const ChildProcess::Result r =
+        bench.StartCli({"--com", "1,2", "info"}, ChildProcess::Stdout::kDevFull)->Finish(60s);
+    EXPECT_EQ(r.status, kOutputFailed) << Describe(r);
+    ExpectHas(r.err, {"cannot write to standard output: No space left on device"});
+}
+
 TEST(ManyPorts, CtrlCStopsEveryPortAndFreesThem) {
     ModemBench bench;
     for (int com = 1; com <= 4; ++com) {

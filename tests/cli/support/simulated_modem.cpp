@@ -107,9 +107,10 @@ ChildProcess::Result ModemBench::RunCli(const std::vector<std::string>& args) co
     return StartCli(args)->Finish(90s);
 }
 
-std::unique_ptr<ChildProcess> ModemBench::StartCli(const std::vector<std::string>& args) const {
-    return std::make_unique<ChildProcess>(VELTARO_CLI_PATH, args,
-                                          std::vector<std::string>{"BRENLOW_PORT_DIR=" + m_dir});
+std::unique_ptr<ChildProcess> ModemBench::StartCli(const std::vector<std::string>& args,
+                                                   ChildProcess::Stdout stdoutTo) const {
+    return std::make_unique<ChildProcess>(
+        VELTARO_CLI_PATH, args, std::vector<std::string>{"BRENLOW_PORT_DIR=" + m_dir}, stdoutTo);
 }
 
 }  // namespace veltaro::cli::testing

@@ -58,7 +58,9 @@ class ModemBench {
     SimulatedModem& On(int com);
     const std::string& PortDir() const { return m_dir; }
     ChildProcess::Result RunCli(const std::vector<std::string>& args) const;
-    std::unique_ptr<ChildProcess> StartCli(const std::vector<std::string>& args) const;
+    std::unique_ptr<ChildProcess> StartCli(
+        const std::vector<std::string>& args,
+        ChildProcess::Stdout stdoutTo = ChildProcess::Stdout::kPipe) const;
 
   private:
     std::string m_dir;
