@@ -86,7 +86,11 @@ void CSerialConn::ClosePort() {
         m_watcher.join();
     }
     m_watch.reset();
-    m_device.reset();  // purges, restores the settings, releases the hold, closes
+    // What the owner wrote last (a value's line end, a closing ESC) must reach the modem.
+    if (m_device) {
+        static_cast<void>(m_device->DrainOutput(m_writeTimeoutPerByteMs));
+    }
+    m_device.reset();  // empties the input, restores the settings, releases the hold, closes
 }
 
 std::uint32_t CSerialConn::WriteComm(const unsigned char* data, std::uint32_t length) {
