@@ -109,6 +109,25 @@ TEST_F(PortTest, OpenReceiveAndEndWithThePortOpen) {
     again.ClosePort();
 }
 
+// The modem's first screen makes the dialog write its form; the COM number must stay the
+// one that was opened, so Close then Open opens that port again.
+TEST_F(PortTest, ComNumberShowsTheOpenPortAfterDetectionAndClose) {
+    PseudoPort port;
+    ASSERT_TRUE(port.Ok());
+    ModalWatcher noBox([](QWidget&) {}, nullptr, 1000);
+    OpenCom("7");
+    ASSERT_FALSE(Ctl(ctl::kOpen)->isEnabled()) << "the port did not open";
+    port.Write("\r\nFL-25 CONFIGURATION\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return dialog->windowTitle() == u"FL-25"_qs; }, 5000));
+    EXPECT_EQ(Ctl<QLineEdit>(ctl::kComNumber)->text(), u"7"_qs);
+
+    Ctl<QPushButton>(ctl::kClose)->click();
+    EXPECT_EQ(Ctl<QLineEdit>(ctl::kComNumber)->text(), u"7"_qs);
+    Ctl<QPushButton>(ctl::kOpen)->click();
+    EXPECT_FALSE(Ctl(ctl::kOpen)->isEnabled()) << "COM7 did not open again";
+    EXPECT_FALSE(noBox.Seen());
+}
+
 TEST_F(PortTest, PortThatCannotOpenShowsTheLinkBoxAndChangesNothing) {
     PseudoPort port;  // an empty port directory besides COM7
     QString text;
