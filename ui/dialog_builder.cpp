@@ -5,29 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QValidator>
 
 #include "color_button.h"
 #include "control_lookup.h"
 #include "dialog_units.h"
+#include "edit_validator.h"
 #include "log_pane.h"
 #include "updown_ctrl.h"
 
 namespace veltaro::ui {
 namespace {
-
-// Turns letters into capitals as they enter the edit, keeping the text's length and the
-// cursor, as an upper-case edit does.
-class UpperCaseValidator : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar& ch : input) {
-            ch = ch.toUpper();
-        }
-        return Acceptable;
-    }
-};
 
 QString Caption(const ControlRow& row) {
     return QString::fromUtf8(row.caption);
@@ -44,8 +31,10 @@ QWidget* MakeEdit(const ControlRow& row, QWidget* parent) {
     if ((row.style & kCentered) != 0) {
         edit->setAlignment(Qt::AlignCenter);
     }
-    if ((row.style & kUpperCase) != 0) {
-        edit->setValidator(new UpperCaseValidator(edit));
+    const bool sendableOnly = (row.style & kSendable) != 0;
+    const bool upperCase = (row.style & kUpperCase) != 0;
+    if (sendableOnly || upperCase) {
+        edit->setValidator(new EditValidator(sendableOnly, upperCase, edit));
     }
     return edit;
 }
