@@ -49,6 +49,9 @@ class PortWatch {
     virtual void Pause(std::chrono::milliseconds pause) = 0;
     // Any thread: ends the current and every later wait and pause at once.
     virtual void Wake() = 0;
+    // Watcher thread, after a wait gave kGone: why, in a sentence for the user (what the
+    // system reported). Empty when the platform cannot say.
+    [[nodiscard]] virtual std::string GoneReason() const { return {}; }
 };
 
 // One open serial device, held exclusively. Destroying it empties the receive buffer,

@@ -11,6 +11,10 @@ namespace {
 
 constexpr std::uint32_t kChunkSize = 2048;         // at most this much per read
 constexpr std::chrono::milliseconds kPause{1000};  // gathers a burst into one message
+constexpr const char* kPortLostPrefix = "Lost the port ";
+constexpr const char* kPortLostSuffix =
+    ": the device went away (was the adapter unplugged?). Close the port, reconnect the "
+    "device and open it again.";
 
 }  // namespace
 
@@ -29,7 +33,10 @@ void CSerialConn::ThreadWatchComm() {
         }
         if (result == WaitResult::kGone) {
             // A device that went away reports itself readable forever; waiting on it again
-            // would spin. The connection stays open until its owner closes it.
+            // would spin. The connection stays open until its owner closes it, and the user
+            // learns why the modem went silent (before HasHungUp, so an owner that reacts
+            // to it has the message already).
+            ShowMessage(kPortLostPrefix + m_portName + kPortLostSuffix, m_watch->GoneReason());
             m_hungUp.store(true, std::memory_order_release);
             return;
         }
