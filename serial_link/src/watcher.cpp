@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::uint32_t kChunkSize = 2048;         // at most this much per read
 constexpr std::chrono::milliseconds kPause{1000};  // gathers a burst into one message
+constexpr const char* kWatcherFailed = "Error while creating ThreadWatchComm";
 constexpr const char* kPortLostPrefix = "Lost the port ";
 constexpr const char* kPortLostSuffix =
     ": the device went away (was the adapter unplugged?). Close the port, reconnect the "
@@ -20,6 +21,12 @@ constexpr const char* kPortLostSuffix =
 
 void CSerialConn::ThreadWatchComm() {
     using brenlow::detail::WaitResult;
+    if (!m_watch) {
+        // Shown from this thread, so a front end that queues the watcher's boxes shows it
+        // after OpenPort has returned 1, as it shows the others.
+        ShowMessage(kWatcherFailed + m_portName, m_watchFailure);
+        return;
+    }
     std::array<unsigned char, kChunkSize> chunk{};  // the watcher's own; it allocates nothing
     while (m_connected.load(std::memory_order_acquire) == 1) {
         const WaitResult result = m_watch->WaitForCharacters();
