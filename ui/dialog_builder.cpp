@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "accessible_names.h"
 #include "color_button.h"
 #include "control_lookup.h"
 #include "dialog_units.h"
@@ -22,7 +23,9 @@ QString Caption(const ControlRow& row) {
 
 QWidget* MakeRadio(const ControlRow& row, QWidget* parent) {
     auto* radio = new QRadioButton(Caption(row), parent);
-    radio->setAutoExclusive(false);  // the template's group decides
+    // Kept auto-exclusive although the template's group decides (a group takes over from
+    // auto-exclusivity): accessibility reports a checkable button that is not
+    // auto-exclusive as a check box.
     return radio;
 }
 
@@ -217,6 +220,7 @@ BuiltControls BuildControls(QWidget& dialog, const DialogTemplate& tpl) {
     }
     built.radioGroups = MakeRadioGroups(dialog, tpl.controls, built.widgets);
     ChainTabOrder(tpl.controls, built.widgets);
+    NameControlsForAccessibility(tpl, built);
     return built;
 }
 
