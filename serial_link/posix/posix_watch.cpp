@@ -18,7 +18,7 @@ constexpr short kGoneEvents = POLLHUP | POLLERR | POLLNVAL;
 
 std::string DescribeGone(short events) {
     if ((events & POLLHUP) != 0) {
-        return "The device hung up (POLLHUP): it is no longer there.";
+        return "The device hung up (POLLHUP); nothing more can be read from it.";
     }
     if ((events & POLLERR) != 0) {
         return "The device reported an error (POLLERR).";

@@ -13,9 +13,7 @@ constexpr std::uint32_t kChunkSize = 2048;         // at most this much per read
 constexpr std::chrono::milliseconds kPause{1000};  // gathers a burst into one message
 constexpr const char* kWatcherFailed = "Error while creating ThreadWatchComm";
 constexpr const char* kPortLostPrefix = "Lost the port ";
-constexpr const char* kPortLostSuffix =
-    ": the device went away (was the adapter unplugged?). Close the port, reconnect the "
-    "device and open it again.";
+constexpr const char* kPortLostSuffix = ": the device went away (was the adapter unplugged?)";
 
 }  // namespace
 
