@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QLineEdit>
+
 #include "veltaro/console/text_rules.h"
 
 namespace veltaro::ui {
@@ -15,7 +17,7 @@ QValidator::State EditValidator::validate(QString& input, int&) const {
     const bool sendable = std::all_of(input.cbegin(), input.cend(), [](QChar ch) {
         return console::IsSendableCharacter(ch.unicode());
     });
-    if (m_sendableOnly && !sendable) {
+    if (m_sendableOnly && !sendable && !m_settingByProgram) {
         return Invalid;
     }
     if (m_upperCase) {
@@ -24,6 +26,18 @@ QValidator::State EditValidator::validate(QString& input, int&) const {
         }
     }
     return Acceptable;
+}
+
+void SetTextAsProgram(QLineEdit& edit, const QString& text) {
+    // The edit's own validator is its child (MakeEdit makes it so).
+    auto* validator = edit.findChild<EditValidator*>(QString(), Qt::FindDirectChildrenOnly);
+    if (validator == nullptr || edit.validator() != validator) {
+        edit.setText(text);
+        return;
+    }
+    validator->m_settingByProgram = true;
+    edit.setText(text);
+    validator->m_settingByProgram = false;
 }
 
 }  // namespace veltaro::ui

@@ -123,6 +123,20 @@ TEST_F(DialogTest, ModemEditsRefuseUnsendableCharacters) {
     EXPECT_EQ(Ctl<QLineEdit>(ctl::kDestIdEdit)->text(), u"A1C"_qs);
 }
 
+// A modem's value may hold a byte the user could not type; it is shown as it came, and the
+// edit still refuses what the user cannot send.
+TEST_F(DialogTest, ModemEditShowingAnUnsendableValueStillRefusesInput) {
+    console::SettingsForm form = dialog->ReadForm();
+    form.destinationId = "A\xe9";
+    dialog->WriteForm(form);
+    auto* edit = Ctl<QLineEdit>(ctl::kDestIdEdit);
+    EXPECT_EQ(edit->text(), u"A\u00e9"_qs);
+    edit->setCursorPosition(2);
+    Enter(*edit, u"\ud55c"_qs, Entry::kComposed);
+    EXPECT_EQ(edit->text(), u"A\u00e9"_qs);
+    EXPECT_EQ(dialog->ReadForm().destinationId, "A\xe9");
+}
+
 TEST_F(DialogTest, PowerEditTurnsLettersToCapitalsBeforeTheCheck) {
     auto* power = Ctl<QLineEdit>(ctl::kPowerEdit);
     QTest::keyClicks(power, "b");
