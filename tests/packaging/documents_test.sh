@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The generated manual pages format without a warning; the desktop entry and the AppStream
+# metadata pass their validators.
+#   documents_test.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source_dir=$1 build=$2
+status=0
+
+pages=("$build"/packaging/man/*.1)
+[[ -f ${pages[0]} ]] || { echo "FAIL: no manual pages in $build/packaging/man" >&2; exit 1; }
+for page in "${pages[@]}"; do
+    warnings=$(groff -ww -z -man "$page" 2>&1)
+    if [[ -n $warnings ]]; then
+        echo "FAIL: $page: $warnings" >&2
+        status=1
+    fi
+done
+desktop-file-validate "$source_dir"/packaging/desktop/*.desktop || status=1
+appstreamcli validate --no-net --pedantic "$source_dir"/packaging/desktop/*.metainfo.xml || status=1
+exit $status
