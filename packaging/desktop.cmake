@@ -2,7 +2,7 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(VELTARO_APP_ID org.veltaro.veltaro)
-set(icon_sizes 16 22 24 32 48 64 128 256)
+set(icon_sizes 16 22 24 32 48 64 96 128 256)
 set(icon_dir ${CMAKE_CURRENT_BINARY_DIR}/icons)
 set(icon_files "")
 foreach(size IN LISTS icon_sizes)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The generated manual pages format without a warning; the desktop entry and the AppStream
-# metadata pass their validators.
+# metadata pass their validators; the menu's icon is the window's icon, where both exist.
 #   documents_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$1 build=$2
@@ -17,4 +17,15 @@ for page in "${pages[@]}"; do
 done
 desktop-file-validate "$source_dir"/packaging/desktop/*.desktop || status=1
 appstreamcli validate --no-net --pedantic "$source_dir"/packaging/desktop/*.metainfo.xml || status=1
+icons=$build/packaging/icons
+if [[ -d $icons ]]; then
+    for size in 32 48 96; do
+        own=$source_dir/ui/resources/icon128_$size.png
+        drawn=$icons/${size}x$size/apps/veltaro.png
+        [[ ! -f $drawn ]] || cmp -s "$own" "$drawn" || {
+            echo "FAIL: $drawn differs from the program's own $own" >&2
+            status=1
+        }
+    done
+fi
 exit $status
