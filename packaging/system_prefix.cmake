@@ -11,7 +11,8 @@ endforeach()
 
 set(loader_dirs /lib /usr/lib)
 if(CMAKE_LIBRARY_ARCHITECTURE)
-    list(APPEND loader_dirs /lib/${CMAKE_LIBRARY_ARCHITECTURE} /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+    list(APPEND loader_dirs
+        /lib/${CMAKE_LIBRARY_ARCHITECTURE} /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
 endif()
 
 install(CODE "

@@ -5,7 +5,8 @@ the hicolor theme's usual sizes: OUT_DIR/<N>x<N>/apps/NAME.png for each size giv
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui", "resources"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "ui", "resources"))
 import make_art  # noqa: E402
 
 
@@ -16,7 +17,8 @@ def main(argv):
     for size in sizes:
         folder = os.path.join(out_dir, "%dx%d" % (size, size), "apps")
         os.makedirs(folder, exist_ok=True)
-        make_art.write_png(os.path.join(folder, name + ".png"), size, size, make_art.draw_icon(size))
+        path = os.path.join(folder, name + ".png")
+        make_art.write_png(path, size, size, make_art.draw_icon(size))
 
 
 if __name__ == "__main__":

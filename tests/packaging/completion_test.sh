@@ -3,6 +3,7 @@
 # bash drives it, against a scratch port directory and a scratch device directory.
 #   completion_test.sh COMPLETION_SCRIPT
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=../../packaging/completion/veltaro-cli
 source "$1"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/veltaro-completion.XXXXXX")
@@ -55,6 +56,9 @@ complete_line "rs232 rs485"                             --com 1 set interface = 
 complete_line ""                                        --com 1 set channel=
 complete_line ""                                        --com 1 info ""
 complete_line "$scratch/ports"                          --from "$scratch/po"
+touch "$scratch/two words.txt"
+complete_line "$scratch/two words.txt"                  --com 1 set --from "$scratch/two"
+[[ ${#COMPREPLY[@]} -eq 1 ]] || { echo "FAIL: a file name with a blank was split" >&2; exit 1; }
 
 # Without BRENLOW_PORT_DIR: XDG_CONFIG_HOME when absolute, else the home directory.
 unset BRENLOW_PORT_DIR

@@ -6,6 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$here/lib.sh"
 unset LD_LIBRARY_PATH
 
@@ -16,7 +17,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 libfile=$(find "$prefix" -name "libbrenlow.so.$VELTARO_VERSION")
 [[ -f $libfile ]] || fail "no libbrenlow.so.$VELTARO_VERSION under $prefix"
 libdir=$(dirname "$libfile")
-expect_equal "libbrenlow.so.1" "libbrenlow.so.$VELTARO_VERSION" "$(readlink "$libdir/libbrenlow.so.1")"
+expect_equal "libbrenlow.so.1" "libbrenlow.so.$VELTARO_VERSION" \
+    "$(readlink "$libdir/libbrenlow.so.1")"
 expect_equal "libbrenlow.so" "libbrenlow.so.1" "$(readlink "$libdir/libbrenlow.so")"
 soname=$(readelf -d "$libfile" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 expect_equal "SONAME" "libbrenlow.so.1" "$soname"

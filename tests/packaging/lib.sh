@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the install and package tests: scratch space, failure reports, the simulated
 # modem and the checks of installed programs.
 

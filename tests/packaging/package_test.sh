@@ -5,6 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$here/lib.sh"
 unset LD_LIBRARY_PATH
 
@@ -54,8 +55,11 @@ done
 LD_LIBRARY_PATH=$(dirname "$libfile") expect_programs_run "$root/usr/bin"
 
 # lintian: errors fail the test; warnings are listed for the release notes.
-lintian --allow-root --tag-display-limit 0 "$debs"/*.deb >"$SCRATCH/lintian.txt" 2>&1 || true
+lintian_status=0
+lintian --allow-root --tag-display-limit 0 "$debs"/*.deb >"$SCRATCH/lintian.txt" 2>&1 ||
+    lintian_status=$?
 cat "$SCRATCH/lintian.txt"
+[[ $lintian_status -le 1 ]] || fail "lintian could not check the packages (status $lintian_status)"
 if grep -q '^E:' "$SCRATCH/lintian.txt"; then
     fail "lintian reported errors"
 fi
