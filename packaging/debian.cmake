@@ -32,7 +32,8 @@ endwhile()
 
 set(CPACK_PACKAGE_NAME veltaro)
 set(CPACK_PACKAGE_VENDOR "The Veltaro project")
-set(CPACK_PACKAGE_CONTACT "The Veltaro project <packaging@veltaro.org>")
+# No mailbox exists yet: .invalid says so rather than guess one.
+set(CPACK_PACKAGE_CONTACT "The Veltaro project <packaging@veltaro.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
