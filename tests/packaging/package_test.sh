@@ -38,6 +38,11 @@ for ((i = 0; i < ${#packages[@]}; i += 3)); do
     printf '%-16s %8s bytes\n' "$package" "$(stat -c %s "$deb")"
 done
 
+# Nothing installed falls outside the three packages (an install rule without a component).
+DESTDIR=$SCRATCH/expected-all cmake --install "$build" --prefix /usr >/dev/null
+expect_equal "files of all packages" "$(cd "$SCRATCH/expected-all" && find . ! -type d | sort)" \
+    "$(cd "$root" && find . ! -type d | sort)"
+
 depends=$(dpkg-deb -f "$debs/veltaro_${VELTARO_VERSION}_$arch.deb" Depends)
 for needed in "libbrenlow1 (= $VELTARO_VERSION)" fonts-nanum libqt6widgets6 libc6; do
     [[ $depends == *"$needed"* ]] || fail "veltaro does not depend on $needed: $depends"
