@@ -2,6 +2,7 @@
 # Sets up everything the tests need, builds, and runs every test:
 #   the developer build (AddressSanitizer + UndefinedBehaviorSanitizer), all tests;
 #   the ThreadSanitizer build, all tests that do not need Qt;
+#   the package build (Release, for /usr): cmake --install and the Debian packages;
 #   a short libFuzzer run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ scripts/setup-deps.sh
 
 jobs=$(nproc)
 passed=0
-for preset in dev tsan; do
+for preset in dev tsan package; do
     echo "== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
