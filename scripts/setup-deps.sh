@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
     fonts-nanum fonts-dejavu-core xvfb xauth
+    python3 groff-base desktop-file-utils appstream dpkg-dev file lintian
     # Windows: cross compilers (POSIX threads), GoogleTest's sources for them, Wine with its
     # 32-bit part for the i686 tests, and a 32-bit C compiler for the test-only preload.
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest

@@ -16,7 +16,10 @@
 // - bytes 0xA0 to 0xFF show as Latin-1; bytes 0x80 to 0x9F, which have no printable
 //   Latin-1 meaning, show as U+FFFD.
 // The edits exchange their texts with the console as Latin-1: one character, one byte.
-// A character beyond Latin-1 (which no field accepts) reaches the console as '?'.
+// The edits whose text goes to the modem refuse every character that is not sendable
+// (console::IsSendableText), so what the console reads there is what the user sees; a
+// modem's value of 0x80 and above shown by a form write reads back as the same byte. In
+// any other edit a character beyond Latin-1 would reach the console as '?'.
 namespace veltaro::ui {
 
 [[nodiscard]] QString DecodeConsoleBytes(std::string_view bytes);

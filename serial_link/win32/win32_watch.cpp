@@ -96,12 +96,21 @@ void Win32Watch::EndPendingWait(OVERLAPPED& record) {
 // A wait that failed: the device is gone when its status cannot be read either. Otherwise
 // what is waiting is read all the same (a platform whose wait fails on this kind of port
 // still delivers, a second late), and the watcher pauses before it waits again.
-WaitResult Win32Watch::AfterFailedWait() const {
+WaitResult Win32Watch::AfterFailedWait() {
     COMSTAT status{};
     if (!::ClearCommError(m_port, nullptr, &status)) {
-        return SaysDeviceGone(::GetLastError()) ? WaitResult::kGone : WaitResult::kWoken;
+        const DWORD error = ::GetLastError();
+        if (!SaysDeviceGone(error)) {
+            return WaitResult::kWoken;
+        }
+        m_goneError = error;
+        return WaitResult::kGone;
     }
     return status.cbInQue != 0 ? WaitResult::kCharacters : WaitResult::kWoken;
+}
+
+std::string Win32Watch::GoneReason() const {
+    return m_goneError == 0 ? std::string() : "the system reports: " + SystemMessage(m_goneError);
 }
 
 void Win32Watch::Pause(std::chrono::milliseconds pause) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "brenlow/notify.h"
@@ -41,12 +42,15 @@ class RecordingTarget : public CNotifyTarget {
 struct Message {
     std::string text;
     std::string detail;
+    std::thread::id thread;  // the thread that showed it
 };
 
 class RecordingHook : public CMessageBoxHook {
   public:
     void ShowMessage(const std::string& text, const std::string& detail) override;
     [[nodiscard]] std::vector<Message> Messages();
+    // Waits until at least count messages were shown; false on timeout.
+    [[nodiscard]] bool WaitForMessages(std::size_t count, Clock::duration timeout);
 
   private:
     std::mutex m_mutex;

@@ -68,6 +68,9 @@ class PortDir {
 // Descriptors (handles) that the platform's runtime may keep from many open and close
 // cycles, not leaked by us: none.
 constexpr int kRuntimeSpareDescriptors = 0;
+// What the detail of the lost-port message says for a vanished device: what poll reports of a
+// device whose other end closed.
+constexpr const char* kGoneDetailHas = "hung up";
 // The threads an open connection adds while it waits: the watcher itself.
 constexpr int kThreadsPerWatcher = 1;
 [[nodiscard]] std::chrono::nanoseconds ProcessCpuTime();

@@ -55,6 +55,9 @@ inline void ExpectSameSettings(const std::string& actual, const std::string& exp
 // cycles, not leaked by us: Wine keeps one now and then from a close that meets a wait as
 // it starts.
 constexpr int kRuntimeSpareDescriptors = 2;
+// What the detail of the lost-port message says for a vanished device: the system's own message,
+// Wine's here for a hung-up device.
+constexpr const char* kGoneDetailHas = "system reports";
 // The threads an open connection adds while it waits: the watcher, and the thread Wine runs for its
 // wait.
 constexpr int kThreadsPerWatcher = 2;

@@ -108,19 +108,5 @@ TEST_F(ConnTest, MissingDeviceShowsCannotOpenPortWithTheSystemsReason) {
     });
 }
 
-// The owner closes right after its last command (the closing ESC, a value and its line
-// end); the modem reads only afterwards.
-TEST_F(ConnTest, BytesWrittenJustBeforeCloseStillReachTheModem) {
-    for (const std::string& last : {std::string("\x1b"), std::string("12\n"), Pattern(200, 7)}) {
-        SCOPED_TRACE(last.size());
-        ASSERT_EQ(Open(com), 1);
-        EXPECT_EQ(conn.WriteComm(reinterpret_cast<const unsigned char*>(last.data()),
-                                 static_cast<std::uint32_t>(last.size())),
-                  last.size());
-        conn.ClosePort();
-        EXPECT_TRUE(pty.ReceiveAtModem(last.size(), 1s) == last);
-    }
-}
-
 }  // namespace
 }  // namespace brenlow_test

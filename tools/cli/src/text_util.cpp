@@ -1,5 +1,7 @@
 #include "text_util.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstdio>
 
@@ -79,6 +81,15 @@ std::string Printable(std::string_view bytes) {
         } else {
             out += c;
         }
+    }
+    return out;
+}
+
+std::string TerminalSafe(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte < 0x20 || byte >= 0x7f ? "\\x" + Hex2(byte) : std::string(1, c);
     }
     return out;
 }
