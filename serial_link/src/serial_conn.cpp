@@ -33,6 +33,10 @@ int CSerialConn::OpenPort(std::string portName, std::uint32_t baudRate, std::uin
     m_device = brenlow::detail::OpenSerialDevice(m_portName, {baudRate, byteSize, stopBits, parity},
                                                  failure);
     if (!m_device) {
+        if (failure.silent) {
+            m_lastOpenError = failure.kind;
+            return 0;
+        }
         return FailOpen(failure.kind, failure.reason);
     }
     m_writeTimeoutPerByteMs = brenlow::detail::WriteTimeoutPerByteMs(baudRate);

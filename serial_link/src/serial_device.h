@@ -28,6 +28,9 @@ struct LineSettings {
 struct OpenFailure {
     CSerialConn::OpenError kind = CSerialConn::OpenError::kNone;
     std::string reason;
+    // Failures of the connection's own bookkeeping (its completion events) end OpenPort
+    // without a message box, as refused line settings do.
+    bool silent = false;
 };
 
 // What ended the watcher's wait.

@@ -35,6 +35,7 @@ std::unique_ptr<SerialDevice> Win32SerialDevice::Open(const std::string& name,
     UniqueHandle writeEvent = MakeEvent();
     if (!readEvent.Valid() || !writeEvent.Valid()) {
         failure = DescribeOpenFailure(OpenStep::kEvents, ::GetLastError(), name);
+        failure.silent = true;
         return nullptr;
     }
     std::unique_ptr<Win32SerialDevice> device(
