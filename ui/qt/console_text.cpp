@@ -1,36 +1,8 @@
 #include "console_text.h"
 
+#include "console_glyphs.h"
+
 namespace veltaro::ui {
-namespace {
-
-constexpr char16_t kControlPictures = 0x2400;
-constexpr char16_t kDeletePicture = 0x2421;
-constexpr char16_t kReplacement = 0xFFFD;
-
-// The character that shows one byte, or 0 when the byte is left out.
-char16_t ShownCharacter(unsigned char byte) {
-    switch (byte) {
-        case 0x00:
-        case '\r':
-            return 0;
-        case '\n':
-        case '\t':
-            return byte;
-        case 0x7F:
-            return kDeletePicture;
-        default:
-            break;
-    }
-    if (byte < 0x20) {
-        return static_cast<char16_t>(kControlPictures + byte);
-    }
-    if (byte >= 0x80 && byte < 0xA0) {
-        return kReplacement;
-    }
-    return byte;
-}
-
-}  // namespace
 
 QString DecodeConsoleBytes(std::string_view bytes) {
     QString shown;
