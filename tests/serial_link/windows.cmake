@@ -1,0 +1,1 @@
+# The Windows tests of Brenlow.

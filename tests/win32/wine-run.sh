@@ -1,0 +1,18 @@
+#!/bin/sh
+# Runs a Windows test program under Wine, in the build's own prefix (never the user's),
+# beside the native host that plays the modems on pseudo-terminals. The first run makes
+# the prefix; runs side by side wait for it.
+# Usage: wine-run.sh PREFIX HOST PRELOAD_DIR PROGRAM ARGS...
+set -eu
+prefix=$1 host=$2 preload=$3
+shift 3
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    flock "$prefix.lock" sh -c \
+        '[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1 && wineserver -w; }'
+fi
+# ld.so picks the build that matches each process: 32-bit Wine, 64-bit Wine and the host.
+LD_PRELOAD="$preload/\$LIB/libbrenlow_pty_modem_lines.so" exec "$host" wine "$@"
