@@ -1,6 +1,7 @@
 // Veltaro for Windows: one modal dialog; the program ends when it closes.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "quistor_dlg.h"
 

@@ -191,7 +191,10 @@ BOOL CQuistorDlg::OnInitDialog() {
     log_pane::Prepare(GetDlgItem(m_hWnd, ctl::kLog));
     BindColorButtons();
     WriteForm(m_console.Form());
-    return TRUE;  // the focus goes to the first tab stop, the COM number edit
+    // The focus starts in the COM number edit, the first tab stop; said outright, since a
+    // checked radio button may otherwise take it.
+    SetFocus(GetDlgItem(m_hWnd, ctl::kComNumber));
+    return FALSE;
 }
 
 void CQuistorDlg::AddAboutItem() {
