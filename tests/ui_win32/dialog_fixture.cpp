@@ -1,0 +1,113 @@
+#include "dialog_fixture.h"
+
+#include <commctrl.h>
+
+#include "veltaro/console/console_texts.h"
+
+namespace veltaro::ui::test {
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Win32DialogTest::SetUp() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    ASSERT_TRUE(registered);
+    dialog = std::make_unique<CQuistorDlg>(GetModuleHandleW(nullptr));
+    hwnd = dialog->Create();
+    ASSERT_NE(hwnd, nullptr) << GetLastError();
+    Pump();
+}
+
+void Win32DialogTest::TearDown() {
+    if (hwnd != nullptr) {
+        DestroyWindow(hwnd);
+        Pump();
+    }
+    dialog.reset();
+}
+
+std::wstring Win32DialogTest::Text(int id) const {
+    wchar_t buffer[4096] = {};
+    const int length = GetWindowTextW(id == 0 ? hwnd : Ctl(id), buffer, 4096);
+    return std::wstring(buffer, length > 0 ? length : 0);
+}
+
+void Win32DialogTest::Type(int id, const std::wstring& text) {
+    SetFocus(Ctl(id));
+    for (const wchar_t ch : text) {
+        SendMessageW(Ctl(id), WM_CHAR, ch, 1);
+    }
+    Pump();
+}
+
+void Win32DialogTest::Click(int id) {
+    SendMessageW(Ctl(id), BM_CLICK, 0, 0);
+    Pump();
+}
+
+void Win32DialogTest::Receive(const std::string& bytes) {
+    for (const char c : bytes) {
+        dialog->Connection().m_QueueRead.PutByte(static_cast<unsigned char>(c));
+    }
+    SendMessageW(hwnd, CQuistorDlg::kDataArrived, 0, 0);
+    Pump();
+}
+
+namespace {
+
+// The box's message is its static text (its ID differs between platforms).
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
+    wchar_t cls[16] = {};
+    wchar_t text[512] = {};
+    GetClassNameW(child, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(child, text, 512) > 0) {
+        *reinterpret_cast<std::wstring*>(out) += text;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool BoxWatcher::Seen() const {
+    WaitForSingleObject(m_thread, 5000);  // the watcher has finished with the box
+    return m_seen;
+}
+
+BoxWatcher::BoxWatcher(std::wstring caption) : m_caption(std::move(caption)) {
+    m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+BoxWatcher::~BoxWatcher() {
+    SetEvent(m_stop);
+    if (m_thread != nullptr) {
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+    }
+    CloseHandle(m_stop);
+}
+
+DWORD WINAPI BoxWatcher::Run(void* param) {
+    auto* self = static_cast<BoxWatcher*>(param);
+    while (WaitForSingleObject(self->m_stop, 20) == WAIT_TIMEOUT) {
+        HWND box = FindWindowW(L"#32770", self->m_caption.c_str());
+        if (box == nullptr || !IsWindowVisible(box)) {
+            continue;
+        }
+        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&self->m_text));
+        self->m_seen = true;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    return 0;
+}
+
+}  // namespace veltaro::ui::test
