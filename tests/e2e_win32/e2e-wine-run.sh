@@ -3,7 +3,7 @@
 # natively on a pseudo-terminal linked as a COM port of the Wine prefix. The program asks
 # for its modem by writing "MODEL COM" to request in the session folder
 # ($VELTARO_E2E_DIR, which it sees through Wine's Z: drive); the simulator's slave path in
-# ready says it is up, and its trace of received bytes is trace.
+# ready says it is up; its traces of received and sent bytes are trace and trace-out.
 # Usage: e2e-wine-run.sh SIMULATOR PREFIX RUNNER... PROGRAM ARGS...
 #   RUNNER as for wine-gui-run.sh, whose prefix becomes PREFIX.
 set -eu
@@ -27,7 +27,7 @@ serve() {
     read -r model com <"$session/request"
     mkdir -p "$prefix/dosdevices"
     BRENLOW_PORT_DIR="$prefix/dosdevices" "$sim" --model "$model" --com "$com" \
-        --trace "$session/trace" >"$session/ready.part" &
+        --trace "$session/trace" --trace-out "$session/trace-out" >"$session/ready.part" &
     pid=$!
     echo "$pid" >"$session/sim.pid"
     while [ ! -s "$session/ready.part" ]; do

@@ -143,4 +143,9 @@ std::vector<WireByte> Win32EndToEndTest::Received() {
     return ReadWireTrace(m_session + "/trace");
 }
 
+std::vector<WireByte> Win32EndToEndTest::Sent() {
+    Sleep(150);
+    return ReadWireTrace(m_session + "/trace-out");
+}
+
 }  // namespace veltaro::e2e

@@ -36,6 +36,8 @@ class Win32EndToEndTest : public testing::Test {
 
     // The simulator's trace of received bytes, after the bytes in flight have landed.
     std::vector<WireByte> Received();
+    // The simulator's trace of sent bytes, with the time each left.
+    std::vector<WireByte> Sent();
 
     std::unique_ptr<ui::CQuistorDlg> dialog;
     HWND hwnd = nullptr;
