@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "veltaro/console/console_texts.h"
+#include "hangul_font.h"
 
 namespace veltaro::ui::test {
 
@@ -63,14 +63,26 @@ void Win32DialogTest::Receive(const std::string& bytes) {
 
 namespace {
 
-// The box's message is its static text (its ID differs between platforms).
+struct Collected {
+    std::wstring text;
+    bool glyphs = true;
+};
+
+// The box's message is its static text (its ID differs between platforms); every text
+// must be in a font that has its glyphs.
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
+    auto* collected = reinterpret_cast<Collected*>(out);
     wchar_t cls[16] = {};
     wchar_t text[512] = {};
     GetClassNameW(child, cls, 16);
-    if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(child, text, 512) > 0) {
-        *reinterpret_cast<std::wstring*>(out) += text;
+    if (!IsTextControl(child) || GetWindowTextW(child, text, 512) <= 0) {
+        return TRUE;
     }
+    if (lstrcmpiW(cls, L"Static") == 0) {
+        collected->text += text;
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    collected->glyphs = collected->glyphs && FontHasGlyphs(font, text);
     return TRUE;
 }
 
@@ -102,7 +114,10 @@ DWORD WINAPI BoxWatcher::Run(void* param) {
         if (box == nullptr || !IsWindowVisible(box)) {
             continue;
         }
-        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&self->m_text));
+        Collected collected;
+        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&collected));
+        self->m_text = collected.text;
+        self->m_glyphs = collected.glyphs;
         self->m_seen = true;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         return 0;

@@ -47,10 +47,13 @@ class BoxWatcher {
     bool Seen() const;
     // The box's message; read after Seen().
     const std::wstring& BoxText() const { return m_text; }
+    // Whether each text of the box is in a font that has all its glyphs; after Seen().
+    bool TextsHaveGlyphs() const { return m_glyphs; }
 
   private:
     std::wstring m_caption;
     std::wstring m_text;
+    bool m_glyphs = true;
     bool m_seen = false;
     HANDLE m_thread = nullptr;
     HANDLE m_stop = nullptr;

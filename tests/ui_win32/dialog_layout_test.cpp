@@ -3,6 +3,7 @@
 
 #include "dialog_fixture.h"
 #include "dialog_template.h"
+#include "hangul_font.h"
 #include "resource_ids.h"
 #include "veltaro/console/control_ids.h"
 #include "wide_text.h"
@@ -77,7 +78,7 @@ TEST_F(Win32DialogTest, StartsAsTheUserFirstSeesIt) {
     EXPECT_EQ(dialog->ReadForm(), console::SettingsForm{});
 }
 
-TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItem) {
+TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItemInAFaceWithHangul) {
     HMENU menu = GetSystemMenu(hwnd, FALSE);
     ASSERT_NE(menu, nullptr);
     const int count = GetMenuItemCount(menu);
@@ -85,9 +86,18 @@ TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItem) {
     EXPECT_EQ(GetMenuItemID(menu, count - 1), res::kAboutCommand);
     EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
               static_cast<UINT>(MF_SEPARATOR));
-    wchar_t item[64] = {};
-    GetMenuStringW(menu, count - 1, item, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(item), WideFromUtf8("Quistor 정보(&A)..."));
+    const std::wstring korean = WideFromUtf8("정보");
+    if (dialog->AboutItem().OwnerDrawn()) {
+        EXPECT_TRUE(FontHasGlyphs(dialog->AboutItem().Font(), korean));
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, res::kAboutCommand, 0, 0, 0};
+        EXPECT_TRUE(dialog->AboutItem().Measure(hwnd, measure));
+        EXPECT_GT(measure.itemWidth, 0u);
+        EXPECT_EQ(dialog->AboutItem().MenuChar(L'a', menu), MAKELRESULT(count - 1, MNC_EXECUTE));
+    } else {
+        wchar_t item[64] = {};
+        GetMenuStringW(menu, count - 1, item, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(item), WideFromUtf8("Quistor 정보(&A)..."));
+    }
 }
 
 TEST_F(Win32DialogTest, AboutItemOpensTheKoreanAboutBoxWhichOkCloses) {
@@ -95,6 +105,7 @@ TEST_F(Win32DialogTest, AboutItemOpensTheKoreanAboutBoxWhichOkCloses) {
     SendMessageW(hwnd, WM_SYSCOMMAND, res::kAboutCommand, 0);
     EXPECT_TRUE(watcher.Seen());
     EXPECT_NE(watcher.BoxText().find(WideFromUtf8("Quistor 버전 1.0")), std::wstring::npos);
+    EXPECT_TRUE(watcher.TextsHaveGlyphs()) << "a Korean text in a face without Hangul";
 }
 
 }  // namespace

@@ -150,13 +150,21 @@ INT_PTR CQuistorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kDataArrived:
             (void)m_console.OnDataArrived();
             return TRUE;
-        case WM_DRAWITEM: {
-            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            const CColorButton* button = ColorButton(static_cast<int>(item->CtlID));
-            if (button != nullptr) {
-                button->DrawItem(*item);
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            if (!OnOwnerDraw(message, lParam)) {
+                return FALSE;
             }
-            return button != nullptr;
+            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_MENUCHAR: {
+            const LRESULT chosen = m_aboutItem.MenuChar(static_cast<wchar_t>(LOWORD(wParam)),
+                                                        reinterpret_cast<HMENU>(lParam));
+            if (chosen == -1) {
+                return FALSE;
+            }
+            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, chosen);
+            return TRUE;
         }
         case WM_ERASEBKGND:
             OnEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -182,7 +190,7 @@ void CQuistorDlg::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr
 }
 
 BOOL CQuistorDlg::OnInitDialog() {
-    AddAboutItem();
+    m_aboutItem.Add(m_hWnd, m_instance);
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_boxHook.SetOwner(m_hWnd);
@@ -197,16 +205,20 @@ BOOL CQuistorDlg::OnInitDialog() {
     return FALSE;
 }
 
-void CQuistorDlg::AddAboutItem() {
-    HMENU menu = GetSystemMenu(m_hWnd, FALSE);
-    if (menu == nullptr) {
-        return;
+// The colour buttons and the About item of the system menu draw themselves.
+bool CQuistorDlg::OnOwnerDraw(UINT message, LPARAM lParam) {
+    if (message == WM_MEASUREITEM) {
+        return m_aboutItem.Measure(m_hWnd, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     }
-    wchar_t item[128] = {};
-    if (LoadStringW(m_instance, res::kAboutMenuText, item, static_cast<int>(std::size(item))) > 0) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, res::kAboutCommand, item);
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlType == ODT_MENU) {
+        return m_aboutItem.Draw(*item);
     }
+    const CColorButton* button = ColorButton(static_cast<int>(item->CtlID));
+    if (button != nullptr) {
+        button->DrawItem(*item);
+    }
+    return button != nullptr;
 }
 
 void CQuistorDlg::BindColorButtons() {

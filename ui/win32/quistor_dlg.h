@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "about_menu_item.h"
 #include "brenlow/serial_conn.h"
 #include "color_button.h"
 #include "message_box_hook.h"
@@ -55,6 +56,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     CSerialConn& Connection() { return m_conn; }
     const console::ModemConsole& Console() const { return m_console; }
     const CColorButton* ColorButton(int id) const;
+    const AboutMenuItem& AboutItem() const { return m_aboutItem; }
     // The form as Enter (OK) read it before the dialog ended.
     const console::SettingsForm& FormAtOk() const { return m_formAtOk; }
 
@@ -65,7 +67,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     BOOL OnInitDialog();
-    void AddAboutItem();
+    bool OnOwnerDraw(UINT message, LPARAM lParam);
     void BindColorButtons();
     bool OnCommand(int id, int code);
     bool OnSysCommand(WPARAM command);
@@ -84,6 +86,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     console::ModemConsole m_console;
     std::array<CColorButton, 13> m_colorButtons{};
     HICON m_hIcon = nullptr;
+    AboutMenuItem m_aboutItem;
     int m_settingText = 0;  // > 0 while the program itself sets edit texts
     console::SettingsForm m_formAtOk;
 };
