@@ -89,7 +89,11 @@ int ModemConsole::OnComStep(int delta) {
 }
 
 void ModemConsole::OnOpen() {
-    const std::string portName = FormatPortName(ReadComNumber());
+    const int number = ReadComNumber();
+    // Every later form write (the on-detect one first) shows the number of the open port,
+    // and Close then Open opens the same port again.
+    m_form.comNumber = std::to_string(number);
+    const std::string portName = FormatPortName(number);
     if (m_link.OpenPort(portName, kBaudRate, kByteSize, kOneStopBit, kNoParity) != 1) {
         return;  // the connection has shown its own message
     }

@@ -1,5 +1,6 @@
 #include "veltaro/console/text_rules.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace veltaro::console {
@@ -86,6 +87,11 @@ std::int32_t AtoiPrefix(std::string_view text) {
         return static_cast<std::int32_t>(value);
     }
     return value < -kMax ? static_cast<std::int32_t>(kMax) : static_cast<std::int32_t>(-value);
+}
+
+bool IsSendableText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return IsSendableCharacter(static_cast<unsigned char>(c)); });
 }
 
 std::string FormatPortName(int comNumber) {

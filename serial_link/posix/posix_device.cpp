@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <thread>
 
 #include "line_settings.h"
 #include "open_failure.h"
@@ -20,6 +21,9 @@ namespace brenlow::detail {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How often a drain looks at the output queue: a few bytes' time at 9600 baud.
+constexpr std::chrono::milliseconds kDrainPollStep{1};
 
 // Far beyond any real write, and small enough that the clock's arithmetic cannot overflow.
 constexpr std::uint64_t kLongestTimeoutMs = std::uint64_t{1} << 40;
@@ -139,7 +143,7 @@ PosixSerialDevice::~PosixSerialDevice() {
         return;  // another program holds the device: only our descriptor goes
     }
     const int fd = m_fd.Get();
-    static_cast<void>(::tcflush(fd, TCIOFLUSH));
+    static_cast<void>(::tcflush(fd, m_undrained ? TCIOFLUSH : TCIFLUSH));
     if (m_saved) {
         static_cast<void>(::tcsetattr(fd, TCSANOW, &*m_saved));
     }
@@ -180,6 +184,31 @@ std::uint32_t PosixSerialDevice::Read(unsigned char* buffer, std::uint32_t capac
         }
         return 0;  // nothing waiting, or an error: either way the drain stops
     }
+}
+
+bool PosixSerialDevice::DrainOutput(std::uint32_t timeoutPerByteMs) {
+    const int fd = m_fd.Get();
+    int queued = 0;
+    if (::ioctl(fd, TIOCOUTQ, &queued) != 0) {
+        m_undrained = true;
+        return false;
+    }
+    const std::uint64_t perByteMs = std::max<std::uint32_t>(timeoutPerByteMs, 1);
+    const Deadline deadline(perByteMs * static_cast<std::uint64_t>(std::max(queued, 0)));
+    while (queued > 0) {
+        // Polled rather than tcdrain: tcdrain waits for as long as the device holds back.
+        if (deadline.PollTimeout() == 0) {
+            m_undrained = true;
+            return false;
+        }
+        std::this_thread::sleep_for(kDrainPollStep);
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0) {
+            m_undrained = true;
+            return false;
+        }
+    }
+    // Only the transmitter's own few bytes are left; drivers bound that wait themselves.
+    return ::tcdrain(fd) == 0;
 }
 
 std::unique_ptr<PortWatch> PosixSerialDevice::CreateWatch(std::string& reason) {

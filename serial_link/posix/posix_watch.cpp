@@ -6,7 +6,9 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace brenlow::detail {
 
@@ -14,7 +16,22 @@ namespace {
 
 constexpr short kGoneEvents = POLLHUP | POLLERR | POLLNVAL;
 
+std::string DescribeGone(short events) {
+    if ((events & POLLHUP) != 0) {
+        return "The device hung up (POLLHUP); nothing more can be read from it.";
+    }
+    if ((events & POLLERR) != 0) {
+        return "The device reported an error (POLLERR).";
+    }
+    return "The device's descriptor is no longer valid (POLLNVAL).";
+}
+
 }  // namespace
+
+WaitResult PosixWatch::Gone(std::string reason) {
+    m_goneReason = std::move(reason);
+    return WaitResult::kGone;
+}
 
 std::unique_ptr<PortWatch> PosixWatch::Create(int portFd, std::string& reason) {
     UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
@@ -32,13 +49,14 @@ WaitResult PosixWatch::WaitForCharacters() {
             if (errno == EINTR) {
                 continue;
             }
-            return WaitResult::kGone;  // the wait itself broke: stop rather than spin
+            // The wait itself broke: stop rather than spin.
+            return Gone("waiting on the device failed: " + std::generic_category().message(errno));
         }
         if (fds[1].revents != 0) {
             return WaitResult::kWoken;
         }
         if ((fds[0].revents & kGoneEvents) != 0) {
-            return WaitResult::kGone;
+            return Gone(DescribeGone(fds[0].revents));
         }
         if ((fds[0].revents & POLLIN) != 0) {
             return WaitResult::kCharacters;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "serial_device.h"
 #include "unique_fd.h"
 
@@ -18,9 +20,13 @@ class PosixWatch final : public PortWatch {
     [[nodiscard]] WaitResult WaitForCharacters() override;
     void Pause(std::chrono::milliseconds pause) override;
     void Wake() override;
+    [[nodiscard]] std::string GoneReason() const override { return m_goneReason; }
 
   private:
+    [[nodiscard]] WaitResult Gone(std::string reason);
+
     int m_portFd;
+    std::string m_goneReason;  // watcher thread only
     UniqueFd m_wakeFd;
 };
 

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr const char* kCannotOpen = "Cannot Open port";
-constexpr const char* kWatcherFailed = "Error while creating ThreadWatchComm";
 constexpr std::size_t kPieceSize = 8;  // sendData writes at most this much at a time
 
 }  // namespace
@@ -39,15 +38,12 @@ int CSerialConn::OpenPort(std::string portName, std::uint32_t baudRate, std::uin
     m_writeTimeoutPerByteMs = brenlow::detail::WriteTimeoutPerByteMs(baudRate);
     m_lastOpenError = OpenError::kNone;
 
-    std::string watchFailure;
-    m_watch = m_device->CreateWatch(watchFailure);
+    m_watchFailure.clear();
+    m_watch = m_device->CreateWatch(m_watchFailure);
     m_connected.store(1, std::memory_order_release);
-    if (!m_watch) {
-        // The port stays open and OpenPort succeeds, but nothing is received until the
-        // port is closed and opened again.
-        ShowMessage(kWatcherFailed + m_portName, watchFailure);
-        return 1;
-    }
+    // Without its wait machinery the watcher only reports that and ends (watcher.cpp): the
+    // port stays open and OpenPort succeeds, but nothing is received until the port is
+    // closed and opened again.
     if (!StartWatcher()) {
         ClosePort();
         m_lastOpenError = OpenError::kSystem;
@@ -86,7 +82,11 @@ void CSerialConn::ClosePort() {
         m_watcher.join();
     }
     m_watch.reset();
-    m_device.reset();  // purges, restores the settings, releases the hold, closes
+    // What the owner wrote last (a value's line end, a closing ESC) must reach the modem.
+    if (m_device) {
+        static_cast<void>(m_device->DrainOutput(m_writeTimeoutPerByteMs));
+    }
+    m_device.reset();  // empties the input, restores the settings, releases the hold, closes
 }
 
 std::uint32_t CSerialConn::WriteComm(const unsigned char* data, std::uint32_t length) {

@@ -49,10 +49,14 @@ class PortWatch {
     virtual void Pause(std::chrono::milliseconds pause) = 0;
     // Any thread: ends the current and every later wait and pause at once.
     virtual void Wake() = 0;
+    // Watcher thread, after a wait gave kGone: why, in a sentence for the user (what the
+    // system reported). Empty when the platform cannot say.
+    [[nodiscard]] virtual std::string GoneReason() const { return {}; }
 };
 
-// One open serial device, held exclusively. Destroying it purges both buffers, restores
-// the settings the device had before, releases the exclusive hold and closes it.
+// One open serial device, held exclusively. Destroying it empties the receive buffer,
+// discards output only if DrainOutput gave up on it, restores the settings the device had
+// before, releases the exclusive hold and closes it.
 // Write is called by the owner's thread, Read by the watcher, possibly at the same time.
 class SerialDevice {
   public:
@@ -64,6 +68,11 @@ class SerialDevice {
                                               std::uint64_t timeoutMs) = 0;
     // Reads what has arrived, up to capacity bytes, without blocking; 0 on nothing or error.
     [[nodiscard]] virtual std::uint32_t Read(unsigned char* buffer, std::uint32_t capacity) = 0;
+    // Owner's thread, just before the device goes: waits until the bytes written so far
+    // have left the device, at most timeoutPerByteMs (1 when given 0) for each byte still
+    // queued when it starts, so a device that takes nothing cannot hang a close. Returns
+    // false when it gave up; the bytes still queued are then discarded on destruction.
+    [[nodiscard]] virtual bool DrainOutput(std::uint32_t timeoutPerByteMs) = 0;
     // Makes the watcher's wait machinery for this device; null with a reason on failure.
     [[nodiscard]] virtual std::unique_ptr<PortWatch> CreateWatch(std::string& reason) = 0;
 };

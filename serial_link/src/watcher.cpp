@@ -11,11 +11,20 @@ namespace {
 
 constexpr std::uint32_t kChunkSize = 2048;         // at most this much per read
 constexpr std::chrono::milliseconds kPause{1000};  // gathers a burst into one message
+constexpr const char* kWatcherFailed = "Error while creating ThreadWatchComm";
+constexpr const char* kPortLostPrefix = "Lost the port ";
+constexpr const char* kPortLostSuffix = ": the device went away (was the adapter unplugged?)";
 
 }  // namespace
 
 void CSerialConn::ThreadWatchComm() {
     using brenlow::detail::WaitResult;
+    if (!m_watch) {
+        // Shown from this thread, so a front end that queues the watcher's boxes shows it
+        // after OpenPort has returned 1, as it shows the others.
+        ShowMessage(kWatcherFailed + m_portName, m_watchFailure);
+        return;
+    }
     std::array<unsigned char, kChunkSize> chunk{};  // the watcher's own; it allocates nothing
     while (m_connected.load(std::memory_order_acquire) == 1) {
         const WaitResult result = m_watch->WaitForCharacters();
@@ -29,7 +38,10 @@ void CSerialConn::ThreadWatchComm() {
         }
         if (result == WaitResult::kGone) {
             // A device that went away reports itself readable forever; waiting on it again
-            // would spin. The connection stays open until its owner closes it.
+            // would spin. The connection stays open until its owner closes it, and the user
+            // learns why the modem went silent (before HasHungUp, so an owner that reacts
+            // to it has the message already).
+            ShowMessage(kPortLostPrefix + m_portName + kPortLostSuffix, m_watch->GoneReason());
             m_hungUp.store(true, std::memory_order_release);
             return;
         }

@@ -110,6 +110,12 @@ void Win32SerialDevice::DrainOutput() {
     }
 }
 
+bool Win32SerialDevice::DrainOutput(std::uint32_t /*timeoutPerByteMs*/) {
+    DrainOutput();
+    COMSTAT status{};
+    return ::ClearCommError(m_port.Get(), nullptr, &status) && status.cbOutQue == 0;
+}
+
 std::uint32_t Win32SerialDevice::Write(const unsigned char* data, std::uint32_t length,
                                        std::uint64_t /*timeoutMs*/) {
     OVERLAPPED record{};

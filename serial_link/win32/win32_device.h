@@ -30,6 +30,9 @@ class Win32SerialDevice final : public SerialDevice {
                                       std::uint64_t timeoutMs) override;
     [[nodiscard]] std::uint32_t Read(unsigned char* buffer, std::uint32_t capacity) override;
     [[nodiscard]] std::unique_ptr<PortWatch> CreateWatch(std::string& reason) override;
+    // Waits within the line's own time limit (DrainTimeLimitMs), which bounds the wait as
+    // the per-byte limit would.
+    [[nodiscard]] bool DrainOutput(std::uint32_t timeoutPerByteMs) override;
 
   private:
     Win32SerialDevice(UniqueHandle readEvent, UniqueHandle writeEvent, std::uint32_t baudRate)

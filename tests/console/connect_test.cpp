@@ -93,6 +93,35 @@ TEST(Open, FailureChangesNothing) {
     EXPECT_TRUE(rig.host.IsEnabled(ctl::kOpen));
 }
 
+// The on-detect form write and Close's form write show the open port's number, formatted
+// as the step handler formats it, and a second Open opens the same port.
+TEST(Open, KeepsTheNumberItOpenedThroughDetectionAndClose) {
+    const struct {
+        const char* typed;
+        const char* shown;
+        const char* portName;
+    } cases[] = {
+        {"5", "5", "\\\\.\\COM5"},
+        {"12", "12", "\\\\.\\COM12"},
+        {" 3x", "3", "COM3"},
+        {"0042", "4", "COM4"},  // only three characters are read
+    };
+    for (const auto& c : cases) {
+        ConsoleRig rig;
+        rig.host.Type(ctl::kComNumber, c.typed);
+        rig.console.OnOpen();
+        rig.Detect("FL-25");
+        EXPECT_EQ(rig.host.EditText(ctl::kComNumber), c.shown) << '"' << c.typed << '"';
+        rig.console.OnClose();
+        EXPECT_EQ(rig.host.EditText(ctl::kComNumber), c.shown) << '"' << c.typed << '"';
+        rig.log.Clear();
+        rig.console.OnOpen();
+        EXPECT_THAT(rig.log.Described({EventKind::kOpenPort}),
+                    ElementsAre(calls::Open(c.portName, 9600, 8, 0, 0)))
+            << '"' << c.typed << '"';
+    }
+}
+
 // The Close table in its order: only Close is disabled.
 std::vector<std::string> CloseSwitches() {
     const int enabled[] = {1012, 1014, 1018, 1029, 1033, 1035, 1034, 1023, 1024, 1025,

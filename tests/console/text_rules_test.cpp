@@ -35,6 +35,39 @@ TEST(ClampedSubstring, AppliesTheFourClampsInOrder) {
     }
 }
 
+TEST(IsSendableText, AcceptsPrintableAsciiOnly) {
+    const struct {
+        std::string text;
+        bool sendable;
+    } cases[] = {
+        {"", true},
+        {" 09AZaz~!", true},
+        {"A1B2C", true},
+        {"\x1b"
+         "25",
+         false},          // ESC would leave the prompt
+        {"12\n", false},  // LF would end the value early
+        {"3\t", false},
+        {std::string("1\0"
+                     "2",
+                     3),
+         false},
+        {"\x7f", false},
+        {"caf\xe9", false},       // Latin-1
+        {"\xed\x95\x9c", false},  // a Hangul syllable in UTF-8
+        {"\x80", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsSendableText(c.text), c.sendable) << ::testing::PrintToString(c.text);
+    }
+    EXPECT_TRUE(IsSendableCharacter(U' '));
+    EXPECT_TRUE(IsSendableCharacter(U'~'));
+    EXPECT_FALSE(IsSendableCharacter(U'\x1f'));
+    EXPECT_FALSE(IsSendableCharacter(U'\x7f'));
+    EXPECT_FALSE(IsSendableCharacter(U'\u00e9'));
+    EXPECT_FALSE(IsSendableCharacter(U'\ud55c'));  // Hangul, as one code point
+}
+
 TEST(Rest, TakesEverythingFromStart) {
     const std::string text = "abcdef";
     EXPECT_EQ(Rest(text, 2), "cdef");

@@ -57,6 +57,20 @@ TEST_F(SessionTest, AModemThatHangsUpMidCommandLeavesTheProgramUsable) {
     ASSERT_TRUE(OpenAndDetect(43, QStringLiteral("GT-45")));
     ASSERT_TRUE(WaitForLogLines(kOkLine, 1, 6000));
     const std::size_t before = Received(*sim).size();
+    // The user is told once that the port was lost; the dialog stays connected.
+    QString lostText;
+    int lostBoxes = 0;
+    ui::test::ModalWatcher lostBox(
+        [&](QWidget& modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                lostText = box->text();
+                ++lostBoxes;
+                box->accept();
+            } else {
+                modal.close();
+            }
+        },
+        nullptr, 15000);
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(ClickCommand(ctl::kAllSetting));
@@ -74,6 +88,11 @@ TEST_F(SessionTest, AModemThatHangsUpMidCommandLeavesTheProgramUsable) {
     ASSERT_TRUE(ClickCommand(ctl::kChannelSetting));
     EXPECT_LT(clock.elapsed(), 500 + 1000);
     Ui().Pump(1500);  // the watcher's last cycle, if it had one
+    EXPECT_TRUE(Ui().WaitUntil([&] { return lostBox.Seen(); }, 3000));
+    EXPECT_EQ(lostBoxes, 1);
+    EXPECT_TRUE(lostText.startsWith(u"Lost the port "_qs)) << lostText.toStdString();
+    EXPECT_TRUE(lostText.contains(u"COM43"_qs)) << lostText.toStdString();
+    EXPECT_FALSE(Ui().IsEnabled(ctl::kOpen)) << "the dialog should still look connected";
 
     clock.restart();
     Ui().Click(ctl::kClose);

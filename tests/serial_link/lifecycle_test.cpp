@@ -39,6 +39,12 @@ TEST_F(ConnTest, VanishedDeviceEndsWatchingWithoutSpinningAndCanBeReplaced) {
     std::this_thread::sleep_for(500ms);  // a watcher that spins would burn all of this
     EXPECT_LT(ProcessCpuTime() - cpuBefore, 400ms);
     EXPECT_TRUE(target.Posts().empty());
+    // The user is told once, with the port's name, why the modem went silent.
+    const std::vector<Message> messages = hook.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].text.find("port " + com + ":"), std::string::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find("unplugged"), std::string::npos) << messages[0].text;
+    EXPECT_NE(messages[0].detail.find("hung up"), std::string::npos) << messages[0].detail;
     EXPECT_TRUE(WaitForThreadCount(threads)) << "the watcher should have ended";
     EXPECT_EQ(conn.WriteComm(reinterpret_cast<const unsigned char*>("x"), 1), 0u);
 

@@ -311,9 +311,14 @@ TEST_F(ConnTest, WatcherThatCannotStartReportsItAndThePortStaysOpen) {
         result = Open(com);
     }
     ASSERT_EQ(result, 1);
+    ASSERT_TRUE(hook.WaitForMessages(2, 5s));
     const std::vector<Message> messages = hook.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, "Error while creating ThreadWatchComm" + com);
+    EXPECT_FALSE(messages[1].detail.empty());
+    // From the watcher's thread, as its other messages: a front end that queues those shows
+    // this one after OpenPort has returned too.
+    EXPECT_NE(messages[1].thread, std::this_thread::get_id());
     EXPECT_TRUE(WriteReachesModem("still open"));
 
     conn.ClosePort();

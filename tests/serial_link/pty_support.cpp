@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 namespace brenlow_test {
 
@@ -154,7 +155,15 @@ std::vector<Post> RecordingTarget::Posts() {
 
 void RecordingHook::ShowMessage(const std::string& text, const std::string& detail) {
     const std::lock_guard lock(m_mutex);
-    m_messages.push_back({text, detail});
+    m_messages.push_back({text, detail, std::this_thread::get_id()});
+}
+
+bool RecordingHook::WaitForMessages(std::size_t count, Clock::duration timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    while (Messages().size() < count && Clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    return Messages().size() >= count;
 }
 
 std::vector<Message> RecordingHook::Messages() {

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "brenlow/notify.h"
@@ -90,12 +91,15 @@ class RecordingTarget : public CNotifyTarget {
 struct Message {
     std::string text;
     std::string detail;
+    std::thread::id thread;  // the thread that showed it
 };
 
 class RecordingHook : public CMessageBoxHook {
   public:
     void ShowMessage(const std::string& text, const std::string& detail) override;
     [[nodiscard]] std::vector<Message> Messages();
+    // Waits until at least count messages were shown; false on timeout.
+    [[nodiscard]] bool WaitForMessages(std::size_t count, Clock::duration timeout);
 
   private:
     std::mutex m_mutex;

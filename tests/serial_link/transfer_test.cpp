@@ -21,6 +21,9 @@ struct SerialConnTestPeer {
         std::uint32_t Read(unsigned char* buffer, std::uint32_t capacity) override {
             return m_real->Read(buffer, capacity);
         }
+        bool DrainOutput(std::uint32_t timeoutPerByteMs) override {
+            return m_real->DrainOutput(timeoutPerByteMs);
+        }
         std::unique_ptr<brenlow::detail::PortWatch> CreateWatch(std::string& reason) override {
             return m_real->CreateWatch(reason);
         }
@@ -83,6 +86,21 @@ TEST_F(ConnTest, ClosedConnectionWritesNothingAndClosingTwiceIsHarmless) {
     EXPECT_EQ(conn.WriteComm(bytes, 5), 0u);
     EXPECT_EQ(conn.sendData("hello"), 5);
     EXPECT_EQ(pty.ReceiveAtModem(1, 100ms), "");
+}
+
+// A Close right after a command's last write: the modem reads only later, and must still
+// get the value's line end or the closing ESC. The long text outgrows what the peer's side
+// of a pseudo-terminal takes unread, so part of it is still on its way at the close.
+TEST_F(ConnTest, BytesWrittenJustBeforeCloseReachAPeerThatReadsAfterwards) {
+    for (const std::string& text : {std::string("\x1b"), std::string("12\n"), Pattern(6000, 7)}) {
+        SCOPED_TRACE(text.size());
+        ASSERT_EQ(Open(com), 1);
+        EXPECT_EQ(conn.sendData(text), static_cast<int>(text.size()));
+        conn.ClosePort();
+        const std::string received = pty.ReceiveAtModem(text.size(), 1s);
+        EXPECT_EQ(received.size(), text.size());
+        EXPECT_TRUE(received == text);
+    }
 }
 
 // The modem reads nothing, so the device's buffer fills. The write that no longer fits

@@ -3,6 +3,10 @@
 #include <thread>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,6 +64,77 @@ TEST_F(DialogTest, EachFieldEditReachesItsOwnCheck) {
         QTest::keyClicks(edit, c.typed);
         EXPECT_EQ(edit->text(), c.result) << c.id << " " << c.typed;
     }
+}
+
+enum class Entry { kTyped, kComposed, kPasted };
+
+// Brings text into an edit as a user would: a key press carrying it, an input method's
+// commit (how a Hangul syllable is typed), or a paste.
+void Enter(QLineEdit& edit, const QString& text, Entry how) {
+    switch (how) {
+        case Entry::kTyped: {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(&edit, &press);
+            break;
+        }
+        case Entry::kComposed: {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(&edit, &commit);
+            break;
+        }
+        case Entry::kPasted:
+            QGuiApplication::clipboard()->setText(text);
+            edit.paste();
+            break;
+    }
+}
+
+// What the modem gets must be what the user sees: a character that does not travel as one
+// byte unchanged never enters an edit whose text is sent, however it comes.
+TEST_F(DialogTest, ModemEditsRefuseUnsendableCharacters) {
+    struct Case {
+        int id;
+        const char* accepted;  // typed first
+        QString refused;
+        Entry how;
+        std::string console::SettingsForm::*value;
+    };
+    using F = console::SettingsForm;
+    const Case cases[] = {
+        {ctl::kDestIdEdit, "a1", u"\ud55c"_qs, Entry::kComposed, &F::destinationId},
+        {ctl::kDestIdEdit, "a1", u"\ud55c"_qs, Entry::kTyped, &F::destinationId},
+        {ctl::kDestIdEdit, "a1", u"B\u00e9"_qs, Entry::kPasted, &F::destinationId},
+        {ctl::kPeriodEdit, "3", u"\ud55c"_qs, Entry::kComposed, &F::period},
+        {ctl::kChannelEdit, "1", u"\x1b"_qs, Entry::kPasted, &F::channel},
+        {ctl::kPowerEdit, "5", u"2\n"_qs, Entry::kPasted, &F::power},
+    };
+    for (const Case& c : cases) {
+        auto* edit = Ctl<QLineEdit>(c.id);
+        edit->clear();
+        QTest::keyClicks(edit, c.accepted);
+        const QString before = edit->text();
+        ASSERT_FALSE(before.isEmpty()) << c.id;
+        Enter(*edit, c.refused, c.how);
+        EXPECT_EQ(edit->text(), before) << c.id << " entry " << static_cast<int>(c.how);
+        EXPECT_EQ(dialog->ReadForm().*c.value, before.toStdString()) << c.id;
+    }
+    Enter(*Ctl<QLineEdit>(ctl::kDestIdEdit), u"c"_qs, Entry::kComposed);  // still takes ASCII
+    EXPECT_EQ(Ctl<QLineEdit>(ctl::kDestIdEdit)->text(), u"A1C"_qs);
+}
+
+// A modem's value may hold a byte the user could not type; it is shown as it came, and the
+// edit still refuses what the user cannot send.
+TEST_F(DialogTest, ModemEditShowingAnUnsendableValueStillRefusesInput) {
+    console::SettingsForm form = dialog->ReadForm();
+    form.destinationId = "A\xe9";
+    dialog->WriteForm(form);
+    auto* edit = Ctl<QLineEdit>(ctl::kDestIdEdit);
+    EXPECT_EQ(edit->text(), u"A\u00e9"_qs);
+    edit->setCursorPosition(2);
+    Enter(*edit, u"\ud55c"_qs, Entry::kComposed);
+    EXPECT_EQ(edit->text(), u"A\u00e9"_qs);
+    EXPECT_EQ(dialog->ReadForm().destinationId, "A\xe9");
 }
 
 TEST_F(DialogTest, PowerEditTurnsLettersToCapitalsBeforeTheCheck) {

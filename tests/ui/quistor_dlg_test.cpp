@@ -2,10 +2,14 @@
 // settings form's exchange.
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextDocument>
 
 #include "color_button.h"
 #include "dialog_fixture.h"
@@ -211,12 +215,49 @@ TEST_F(DialogTest, BackgroundIsLightBlueAndEditsKeepTheirs) {
     const QWidget* radio = Ctl(ctl::kRs485);
     EXPECT_EQ(pixelIn(ctl::kRs485, QPoint(radio->width() - 8, 1)), lightBlue);
     EXPECT_EQ(pixelIn(ctl::kChannelEdit, QPoint(10, 10)), qRgb(255, 255, 255));
-    EXPECT_EQ(pixelIn(ctl::kLog, QPoint(30, 30)), qRgb(255, 255, 255));
+    // A read-only edit keeps its default background, the button face.
+    const QRgb buttonFace = dialog->palette().color(QPalette::Button).rgb();
+    ASSERT_NE(buttonFace, qRgb(255, 255, 255));
+    EXPECT_EQ(pixelIn(ctl::kLog, QPoint(30, 30)), buttonFace);
 
     dialog->EnableControl(ctl::kPeriodEdit, false);
     const QImage disabled = dialog->grab().toImage();
     EXPECT_EQ(disabled.pixel(Ctl(ctl::kPeriodEdit)->geometry().topLeft() + QPoint(10, 10)),
               lightBlue);
+}
+
+TEST_F(DialogTest, EveryControlUsesTheDialogFont) {
+    const QFont dialogFont = dialog->font();
+    for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QFontInfo shown(control->font());
+        EXPECT_EQ(shown.family(), QFontInfo(dialogFont).family())
+            << control->objectName().toStdString();
+        EXPECT_EQ(shown.pixelSize(), QFontInfo(dialogFont).pixelSize())
+            << control->objectName().toStdString();
+    }
+}
+
+TEST_F(DialogTest, LogPaneScrollsLongLinesInsteadOfWrappingThem) {
+    auto* log = Ctl<QPlainTextEdit>(ctl::kLog);
+    dialog->AppendLog(std::string(400, 'x') + "\r\nend\r\n");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(log->document()->lineCount(), 3);
+    EXPECT_TRUE(log->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
+    EXPECT_GT(log->horizontalScrollBar()->maximum(), 0) << "the long line scrolls sideways";
+}
+
+// The window is the whole program: a normal application window (which gets a task-bar
+// button), with the dialog's title, icon and frame, no minimise or maximise box.
+TEST_F(DialogTest, MainWindowIsAnApplicationWindow) {
+    EXPECT_EQ(dialog->windowType(), Qt::Window);
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(dialog->windowTitle(), u"Ostrane - Veltaro"_qs);
+    EXPECT_FALSE(dialog->windowIcon().isNull());
 }
 
 TEST_F(DialogTest, ColourButtonsAreBoundWithTheirFills) {

@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,37 @@ TEST_F(Win32DialogTest, TypedTextRunsTheFieldChecksButFormWritesDoNot) {
     EXPECT_EQ(Text(ctl::kPeriodEdit), L"99");
     dialog->SetEditText(ctl::kPeriodEdit, "77");
     EXPECT_EQ(Text(ctl::kPeriodEdit), L"77");
+}
+
+TEST_F(Win32DialogTest, ModemEditsRefuseWhatCannotTravelAsOneByte) {
+    struct Case {
+        int id;
+        const wchar_t* typed;
+        const wchar_t* result;
+    };
+    const Case cases[] = {
+        {ctl::kDestIdEdit, L"1\u00E92", L"12"},   // é is Latin-1 but not printable ASCII
+        {ctl::kChannelEdit, L"1\uC8152", L"12"},  // Hangul
+        {ctl::kPeriodEdit, L"\u00A02", L"2"},     // no-break space
+    };
+    for (const Case& c : cases) {
+        SetWindowTextW(Ctl(c.id), L"");
+        Type(c.id, c.typed);
+        EXPECT_EQ(Text(c.id), c.result) << c.id;
+    }
+    // Pasted text with such a character is refused whole.
+    SetWindowTextW(Ctl(ctl::kDestIdEdit), L"");
+    ASSERT_TRUE(OpenClipboard(hwnd));
+    EmptyClipboard();
+    const wchar_t pasted[] = L"AB\u00C9";
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+    ASSERT_NE(data, nullptr);
+    std::memcpy(GlobalLock(data), pasted, sizeof pasted);
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+    SendMessageW(Ctl(ctl::kDestIdEdit), WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(ctl::kDestIdEdit), L"");
 }
 
 TEST_F(Win32DialogTest, ComNumberIsReadAsThreeCharactersAndStepped) {

@@ -28,6 +28,7 @@ enum ControlStyle : unsigned {
     kUpperCase = 1u << 2,   // the edit turns letters to capitals
     kStaticEdge = 1u << 3,  // one-pixel sunken edge
     kNoPrefix = 1u << 4,    // '&' is shown, not a mnemonic
+    kSendable = 1u << 5,    // the edit's text goes to the modem: sendable characters only
 };
 
 inline constexpr int kNoId = -1;

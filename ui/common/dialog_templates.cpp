@@ -12,6 +12,7 @@ namespace c = veltaro::console::ctl;
 using CC = ControlClass;
 
 constexpr unsigned kEditStyle = kCentered;
+constexpr unsigned kModemEditStyle = kCentered | kSendable;  // its text goes to the modem
 constexpr bool G = true;   // group start
 constexpr bool T = true;   // tab stop
 constexpr bool N = false;  // no
@@ -40,15 +41,15 @@ constexpr ControlRow kMainControls[] = {
     {c::kModeSetting,     CC::kOwnerDrawButton, kStyleNone,        "PC/Device Mode Setting", 7, 98, 92, 14, N, T},
     {c::kDestIdSetting,   CC::kOwnerDrawButton, kStyleNone,        "Destination ID Setting", 7, 115, 92, 14, N, T},
     {c::kPeriodSetting,   CC::kOwnerDrawButton, kStyleNone,        "Period Setting",   7, 132,  92,  14, N, T},
-    {c::kChannelEdit,     CC::kEdit,           kEditStyle,         "",               107,  64,  40,  14, N, T},
-    {c::kPowerEdit,       CC::kEdit,           kEditStyle | kUpperCase, "",          107,  81,  40,  14, N, T},
+    {c::kChannelEdit,     CC::kEdit,           kModemEditStyle,    "",               107,  64,  40,  14, N, T},
+    {c::kPowerEdit,       CC::kEdit,           kModemEditStyle | kUpperCase, "",     107,  81,  40,  14, N, T},
     {c::kModePc,          CC::kAutoRadio,      kStyleNone,         "PC",             111, 101,  25,  10, G, N},
     {c::kModeDevice,      CC::kAutoRadio,      kStyleNone,         "Device",         159, 101,  35,  10, N, N},
-    {c::kDestIdEdit,      CC::kEdit,           kEditStyle,         "",               107, 115,  40,  14, N, T},
+    {c::kDestIdEdit,      CC::kEdit,           kModemEditStyle,    "",               107, 115,  40,  14, N, T},
     {c::kUnitHour,        CC::kAutoRadio,      kStyleNone,         "HOUR",           109, 135,  31,  10, G, N},
     {c::kUnitMin,         CC::kAutoRadio,      kStyleNone,         "MIN",            143, 135,  27,  10, N, N},
     {c::kUnitSec,         CC::kAutoRadio,      kStyleNone,         "SEC",            171, 135,  29,  10, N, N},
-    {c::kPeriodEdit,      CC::kEdit,           kEditStyle,         "",               203, 132,  40,  14, N, T},
+    {c::kPeriodEdit,      CC::kEdit,           kModemEditStyle,    "",               203, 132,  40,  14, N, T},
     {c::kComSpin,         CC::kUpDown,         kStyleNone,         "",                85,   7,  11,  16, N, N},
     {kNoId,               CC::kStaticText,     kStyleNone,         text::kComPortLabel, 9,  10,  36,   8, G, N},
     {c::kLog,             CC::kLogEdit,        kStaticEdge,        "",               254,  46, 175, 236, N, T},

@@ -20,6 +20,13 @@ inline constexpr const char* kAboutOk = "확인";
 inline constexpr const char* kAboutFontFace = "MS 셸 대화 상자";      // template 100's face
 inline constexpr const char* kAboutMenuItem = "Quistor 정보(&A)...";  // string 101
 
+// Accessible names of controls that show no text of their own.
+inline constexpr const char* kConsoleLogName = "Console log";
+inline constexpr const char* kLogoName = "Ostrane logo";
+inline constexpr const char* kIconName = "Veltaro icon";
+inline constexpr const char* kUpArrowName = "Up";  // the up-down control's arrows
+inline constexpr const char* kDownArrowName = "Down";
+
 // Title of the serial link's own message boxes ("Cannot Open port", ...).
 inline constexpr const char* kLinkBoxTitle = "Veltaro";
 

@@ -9,7 +9,10 @@
 //
 // The log pane shows raw console bytes as console_glyphs.h says.
 // The edits exchange their texts with the console as Latin-1: one character, one byte.
-// A character beyond Latin-1 (which no field accepts) reaches the console as '?'.
+// The edits whose text goes to the modem refuse every character that is not sendable
+// (console::IsSendableText), so what the console reads there is what the user sees; a
+// modem's value of 0x80 and above shown by a form write reads back as the same byte. In
+// any other edit a character beyond Latin-1 would reach the console as '?'.
 namespace veltaro::ui {
 
 [[nodiscard]] QString DecodeConsoleBytes(std::string_view bytes);

@@ -5,29 +5,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QValidator>
 
+#include "accessible_names.h"
 #include "color_button.h"
 #include "control_lookup.h"
 #include "dialog_units.h"
+#include "edit_validator.h"
 #include "log_pane.h"
 #include "updown_ctrl.h"
 
 namespace veltaro::ui {
 namespace {
-
-// Turns letters into capitals as they enter the edit, keeping the text's length and the
-// cursor, as an upper-case edit does.
-class UpperCaseValidator : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar& ch : input) {
-            ch = ch.toUpper();
-        }
-        return Acceptable;
-    }
-};
 
 QString Caption(const ControlRow& row) {
     return QString::fromUtf8(row.caption);
@@ -35,7 +23,9 @@ QString Caption(const ControlRow& row) {
 
 QWidget* MakeRadio(const ControlRow& row, QWidget* parent) {
     auto* radio = new QRadioButton(Caption(row), parent);
-    radio->setAutoExclusive(false);  // the template's group decides
+    // Kept auto-exclusive although the template's group decides (a group takes over from
+    // auto-exclusivity): accessibility reports a checkable button that is not
+    // auto-exclusive as a check box.
     return radio;
 }
 
@@ -44,8 +34,10 @@ QWidget* MakeEdit(const ControlRow& row, QWidget* parent) {
     if ((row.style & kCentered) != 0) {
         edit->setAlignment(Qt::AlignCenter);
     }
-    if ((row.style & kUpperCase) != 0) {
-        edit->setValidator(new UpperCaseValidator(edit));
+    const bool sendableOnly = (row.style & kSendable) != 0;
+    const bool upperCase = (row.style & kUpperCase) != 0;
+    if (sendableOnly || upperCase) {
+        edit->setValidator(new EditValidator(sendableOnly, upperCase, edit));
     }
     return edit;
 }
@@ -228,6 +220,7 @@ BuiltControls BuildControls(QWidget& dialog, const DialogTemplate& tpl) {
     }
     built.radioGroups = MakeRadioGroups(dialog, tpl.controls, built.widgets);
     ChainTabOrder(tpl.controls, built.widgets);
+    NameControlsForAccessibility(tpl, built);
     return built;
 }
 

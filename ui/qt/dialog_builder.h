@@ -26,10 +26,10 @@ struct BuiltControls {
 
 // Creates every control of the template as a child of dialog (which owns them), at the
 // template's position converted to pixels, named as control_lookup.h says, with the
-// template's radio groups and tab order; sets the dialog's caption, font and client size.
-// The font is NanumBarunGothic or NanumGothic (Debian's fonts-nanum; they also cover the
-// Korean texts), else the system's sans-serif face, at the template's pixel size. Controls never
-// move afterwards: the dialog has no layout.
+// template's radio groups, tab order and accessible names (accessible_names.h); sets the dialog's
+// caption, font and client size. The font is NanumBarunGothic or NanumGothic (Debian's fonts-nanum;
+// they also cover the Korean texts), else the system's sans-serif face, at the template's pixel
+// size. Controls never move afterwards: the dialog has no layout.
 //
 // Threads: user-interface thread only.
 BuiltControls BuildControls(QWidget& dialog, const DialogTemplate& tpl);

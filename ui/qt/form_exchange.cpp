@@ -9,6 +9,7 @@
 
 #include "console_text.h"
 #include "control_lookup.h"
+#include "edit_validator.h"
 #include "form_fields.h"
 #include "veltaro/console/control_ids.h"
 
@@ -57,7 +58,7 @@ void WriteSettingsForm(QWidget& dialog, const BuiltControls& controls, const Set
         auto* edit = qobject_cast<QLineEdit*>(FindControl(dialog, field.id));
         const QString value = FromLatin1(form.*field.value);
         if (edit != nullptr && edit->text() != value) {
-            edit->setText(value);
+            SetTextAsProgram(*edit, value);
         }
     }
     for (const TextField& field : kLabelFields) {

@@ -1,6 +1,6 @@
 #include "log_pane.h"
 
-#include <QApplication>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -11,15 +11,18 @@ namespace veltaro::ui {
 LogPane::LogPane(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
+    // A vertical scroll bar only: long lines do not wrap, they scroll with the caret.
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    // The system's sans-serif face at 8 pt: the console's text needs clear punctuation
-    // ('>' of a prompt, '.' of a value) more than it needs the dialog's narrow face.
-    QFont face = QApplication::font();
-    face.setPointSize(8);
-    setFont(face);
+    // A read-only edit stands on the button face, not on an editable field's white.
+    QPalette look = palette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        look.setColor(group, QPalette::Base, look.color(group, QPalette::Button));
+    }
+    setPalette(look);
     // Keyboard selection and copying stay possible in the read-only pane.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }

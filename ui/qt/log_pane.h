@@ -6,7 +6,8 @@
 
 namespace veltaro::ui {
 
-// The log pane (edit 1006): multi-line, read-only, no line wrapping, a vertical scroll bar.
+// The log pane (edit 1006): multi-line, read-only, no line wrapping, a vertical scroll bar
+// and no horizontal one, on the button-face background, in its parent's font.
 // The user can scroll, click and select; the program appends received console text.
 //
 // Every append goes to the end of the log, never to the user's caret: the user's selection

@@ -86,7 +86,9 @@ const QColor kDialogBackground(173, 216, 230);
 CQuistorDlg::CQuistorDlg(QWidget* parent)
     : QDialog(parent), m_boxHook(*this), m_link(m_conn), m_console(*this, m_link) {
     setObjectName(QStringLiteral("mainDialog"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A normal application window, not a dialog type: window managers give a parentless
+    // dialog no task-bar button, and this window is the whole program.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     m_controls = BuildControls(*this, MainDialogTemplate());
     m_log = findChild<LogPane*>(ControlName(ctl::kLog));

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "console_text.h"
+#include "edit_validator.h"
 #include "form_exchange.h"
 #include "log_pane.h"
 #include "quistor_dlg.h"
@@ -67,7 +68,7 @@ std::string CQuistorDlg::ReadComNumberLine(int maxChars) {
 
 void CQuistorDlg::SetEditText(int id, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
-        edit->setText(FromLatin1(text));
+        SetTextAsProgram(*edit, FromLatin1(text));
     }
 }
 

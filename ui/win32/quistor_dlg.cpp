@@ -5,8 +5,10 @@
 #include <iterator>
 
 #include "about_dlg.h"
+#include "dialog_template.h"
 #include "log_pane.h"
 #include "resource_ids.h"
+#include "sendable_edit.h"
 #include "veltaro/console/control_ids.h"
 
 namespace veltaro::ui {
@@ -197,6 +199,11 @@ BOOL CQuistorDlg::OnInitDialog() {
     m_conn.m_hNotifyWnd = this;
     m_conn.m_pMessageBoxHook = &m_boxHook;
     log_pane::Prepare(GetDlgItem(m_hWnd, ctl::kLog));
+    for (const ControlRow& row : MainDialogTemplate().controls) {
+        if ((row.style & kSendable) != 0) {
+            LimitToSendable(GetDlgItem(m_hWnd, row.id));
+        }
+    }
     BindColorButtons();
     WriteForm(m_console.Form());
     // The focus starts in the COM number edit, the first tab stop; said outright, since a

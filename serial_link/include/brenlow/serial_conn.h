@@ -81,13 +81,14 @@ class BRENLOW_API CSerialConn {
     void ShowMessage(const std::string& text, const std::string& detail) const;
 
     // Who owns what. The owner's thread writes every field below but m_hungUp; the watcher
-    // reads m_device, m_watch and m_portName only between its start in OpenPort and its
-    // join in ClosePort, which order those accesses. m_connected and m_hungUp cross threads
+    // reads m_device, m_watch, m_watchFailure and m_portName only between its start in OpenPort and
+    // its join in ClosePort, which order those accesses. m_connected and m_hungUp cross threads
     // while both run, so they are atomics (release stores, acquire loads).
     std::unique_ptr<brenlow::detail::SerialDevice> m_device;
     std::string m_portName;
     std::atomic<std::int32_t> m_connected{0};  // written by the owner, read by the watcher
     std::unique_ptr<brenlow::detail::PortWatch> m_watch;
+    std::string m_watchFailure;  // why m_watch could not be made; the watcher reports it
     std::thread m_watcher;
     std::uint32_t m_writeTimeoutPerByteMs = 0;
     OpenError m_lastOpenError = OpenError::kNone;

@@ -35,6 +35,16 @@ using TextPos = std::ptrdiff_t;
 // saturates at its limit instead of wrapping.
 [[nodiscard]] std::int32_t AtoiPrefix(std::string_view text);
 
+// Whether a text reaches the modem exactly as the user sees it: printable ASCII only (0x20
+// to 0x7E), one byte per character on any front end. The modem's console takes typed keys:
+// a control byte would act as a keystroke (ESC leaves the prompt, LF ends the value), and
+// bytes of 0x80 and above have no agreed meaning there. Every edit whose text goes to the
+// modem accepts only such characters, and so does every value the command line sends.
+[[nodiscard]] constexpr bool IsSendableCharacter(char32_t c) {
+    return c >= 0x20 && c <= 0x7E;
+}
+[[nodiscard]] bool IsSendableText(std::string_view text);
+
 // "COM%d" for a COM number of 4 or less (0 and negative numbers included), else the
 // device-namespace form "\\.\COM%d".
 [[nodiscard]] std::string FormatPortName(int comNumber);
