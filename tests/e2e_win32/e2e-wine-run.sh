@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs a Windows end-to-end test program under Wine beside the modem simulator, which runs
 # natively on a pseudo-terminal linked as a COM port of the Wine prefix. The program asks
-# for its modem by writing "MODEL COM" to request in the session folder
+# for its modem by writing "MODEL COM [OPTIONS]" to request in the session folder
 # ($VELTARO_E2E_DIR, which it sees through Wine's Z: drive); the simulator's slave path in
 # ready says it is up; its traces of received and sent bytes are trace and trace-out.
 # Usage: e2e-wine-run.sh SIMULATOR PREFIX RUNNER... PROGRAM ARGS...
@@ -24,9 +24,10 @@ serve() {
         [ -e "$session/end" ] && return 0
         sleep 0.05
     done
-    read -r model com <"$session/request"
+    read -r model com extra <"$session/request"
     mkdir -p "$prefix/dosdevices"
-    BRENLOW_PORT_DIR="$prefix/dosdevices" "$sim" --model "$model" --com "$com" \
+    # shellcheck disable=SC2086  # extra holds the simulator's further options
+    BRENLOW_PORT_DIR="$prefix/dosdevices" "$sim" --model "$model" --com "$com" ${extra:-} \
         --trace "$session/trace" --trace-out "$session/trace-out" >"$session/ready.part" &
     pid=$!
     echo "$pid" >"$session/sim.pid"

@@ -41,10 +41,11 @@ void Win32EndToEndTest::TearDown() {
     dialog.reset();
 }
 
-testing::AssertionResult Win32EndToEndTest::StartSim(const std::string& model, int com) {
+testing::AssertionResult Win32EndToEndTest::StartSim(const std::string& model, int com,
+                                                     const std::string& options) {
     {
         std::ofstream request(m_session + "/request.part", std::ios::binary);
-        request << model << ' ' << com << '\n';
+        request << model << ' ' << com << ' ' << options << '\n';
     }
     if (!MoveFileA((m_session + "/request.part").c_str(), (m_session + "/request").c_str())) {
         return testing::AssertionFailure() << "cannot write the request: " << GetLastError();

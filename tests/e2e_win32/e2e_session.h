@@ -20,8 +20,10 @@ class Win32EndToEndTest : public testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Asks the runner for a simulated modem on COM `com`; false when it did not come up.
-    testing::AssertionResult StartSim(const std::string& model, int com);
+    // Asks the runner for a simulated modem on COM `com`, with further simulator options;
+    // false when it did not come up.
+    testing::AssertionResult StartSim(const std::string& model, int com,
+                                      const std::string& options = {});
     // Types the COM number, presses Open and waits for the caption to name the model.
     testing::AssertionResult OpenAndDetect(int com, const std::string& model);
     // Waits until the log pane holds `count` lines that are exactly `line`.

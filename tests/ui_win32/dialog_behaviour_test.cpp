@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "box_watcher.h"
 #include "dialog_fixture.h"
 #include "veltaro/console/control_ids.h"
 

@@ -1,6 +1,7 @@
 // The main dialog as Wine lays out template 102: positions, start state, system menu.
 #include <string>
 
+#include "box_watcher.h"
 #include "dialog_fixture.h"
 #include "dialog_template.h"
 #include "hangul_font.h"
