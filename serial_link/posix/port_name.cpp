@@ -56,21 +56,6 @@ bool HasEntry(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;  // a dangling link still names the device
 }
 
-// The devices that Wine would number COM1, COM2, ... on this machine, in that order.
-std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot) {
-    std::vector<std::string> devices;
-    for (std::string_view family : kFamilies) {
-        for (unsigned index = 0; index < kMaxPerFamily; ++index) {
-            std::string path = devRoot + "/" + std::string(family) + std::to_string(index);
-            if (!Exists(path)) {
-                break;
-            }
-            devices.push_back(std::move(path));
-        }
-    }
-    return devices;
-}
-
 std::string NoDeviceReason(unsigned number, const PortNamePlaces& places, std::size_t count) {
     const std::string com = "COM" + std::to_string(number);
     const std::string entry = places.portDir + "/com" + std::to_string(number);
@@ -91,6 +76,20 @@ std::string PortDirFromEnvironment(const EnvLookup& env) {
         return std::string(config) + "/brenlow/ports";
     }
     return HomeDirectory(env) + "/.config/brenlow/ports";
+}
+
+std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot) {
+    std::vector<std::string> devices;
+    for (std::string_view family : kFamilies) {
+        for (unsigned index = 0; index < kMaxPerFamily; ++index) {
+            std::string path = devRoot + "/" + std::string(family) + std::to_string(index);
+            if (!Exists(path)) {
+                break;
+            }
+            devices.push_back(std::move(path));
+        }
+    }
+    return devices;
 }
 
 PortNamePlaces DefaultPortNamePlaces() {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "serial_device.h"
 
@@ -28,11 +29,18 @@ using EnvLookup = std::function<const char*(const char*)>;
 
 // The port directory: $BRENLOW_PORT_DIR, else $XDG_CONFIG_HOME/brenlow/ports, else
 // ~/.config/brenlow/ports. Empty values count as unset, and so does a relative
-// XDG_CONFIG_HOME, as the XDG rules say.
+// XDG_CONFIG_HOME, as the XDG rules say. With HOME unset or empty, ~ is the home directory
+// of the password database, so that every program of the suite finds the same directory
+// whoever starts it (the program, veltaro-cli and veltaro-modem-sim all ask here).
 [[nodiscard]] std::string PortDirFromEnvironment(const EnvLookup& env);
 
 // The places of this process: its environment and /dev.
 [[nodiscard]] PortNamePlaces DefaultPortNamePlaces();
+
+// The devices that COM1, COM2, ... name when the port directory has no entry for them:
+// the existing ttyS*, then ttyUSB*, then ttyACM* under devRoot, each list ending at its
+// first missing index. Only looks at names; opens nothing.
+[[nodiscard]] std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot);
 
 // The N of "COM<N>" or "\\.\COM<N>" (COM in any case, N from 1); nothing for other names.
 [[nodiscard]] std::optional<unsigned> ParseComNumber(std::string_view name);

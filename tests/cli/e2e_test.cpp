@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_expect.h"
 #include "simulated_modem.h"
 
 namespace veltaro::cli::testing {
@@ -16,28 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Args = std::vector<std::string>;
-
-// Exit statuses, as documented in --help.
-constexpr int kOk = 0, kPortNotFound = 3, kPortInUse = 4, kNoModel = 7, kHungUp = 8,
-              kNoSettings = 9, kValueRefused = 10, kKeyNotOffered = 11;
-
-std::string Describe(const ChildProcess::Result& r) {
-    return "status " + std::to_string(r.status) + (r.timedOut ? " (timed out)" : "") +
-           "\n--- stdout\n" + r.out + "--- stderr\n" + r.err;
-}
-
-void ExpectHas(const std::string& text, const std::vector<std::string>& parts) {
-    for (const std::string& part : parts) {
-        EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part << "\nin:\n" << text;
-    }
-}
-
-void ExpectLacks(const std::string& text, const std::vector<std::string>& parts) {
-    for (const std::string& part : parts) {
-        EXPECT_EQ(text.find(part), std::string::npos) << "unexpected: " << part << "\nin:\n"
-                                                      << text;
-    }
-}
 
 // Start values that differ from the simulator's own, so that the output proves they were
 // read from the modem.

@@ -6,7 +6,9 @@
 
 #include "info_report.h"
 #include "log_writer.h"
+#include "port_runs.h"
 #include "progress.h"
+#include "steps.h"
 #include "text_util.h"
 
 namespace veltaro::cli {
@@ -118,21 +120,26 @@ TEST(InfoReport, UnreadSettingsAreNullAndAStrangeModelCodeIsEscaped) {
     report.rangeClass = "narrow";
     report.family = "none";
     EXPECT_EQ(FormatJson(report),
-              "{\n  \"model\": \"Z\\\"\\u0001\\u00e9Q\",\n  \"range_class\": \"narrow\",\n"
+              "{\n  \"veltaro_profile\": 1,\n  \"model\": \"Z\\\"\\u0001\\u00e9Q\",\n  "
+              "\"range_class\": \"narrow\",\n"
               "  \"family\": \"none\",\n  \"settings\": null,\n  \"settable\": []\n}\n");
     EXPECT_EQ(FormatText(report), "model: Z\"\\x01\\xe9Q\nrange-class: narrow\nfamily: none\n");
 }
 
-TEST(LogWriter, TurnsLineBreaksIntoLfAlsoAcrossAppends) {
+TEST(LogWriter, TurnsLineBreaksIntoLfAlsoAcrossAppendsAndEscapesEveryOtherControlByte) {
     const struct {
         std::vector<std::string> appends;
         std::string out;
     } cases[] = {
         {{"\r\n", "-- A\r\nOK"}, "\n-- A\nOK"},
         {{"ab\r", "\ncd"}, "ab\ncd"},
-        {{"ab\r", "cd"}, "ab\rcd"},  // a lone CR stays as the pane would show it
-        {{"x\r\r\n"}, "x\r\n"},
-        {{"end\r"}, "end\r"},  // held back, then written by Finish
+        // A lone CR would let the modem overwrite what the terminal shows.
+        {{"ab\r", "cd"}, "ab\\x0dcd"},
+        {{"x\r\r\n"}, "x\\x0d\n"},
+        {{"end\r"}, "end\\x0d"},  // held back, then written by Finish
+        {{"\x1b[2J", "\x07\t"}, "\\x1b[2J\\x07\\x09"},
+        {{"caf\xe9 \x80\xff\x7f"}, "caf\\xe9 \\x80\\xff\\x7f"},
+        {{"C:\\path"}, "C:\\path"},  // backslashes as they came
     };
     for (const auto& c : cases) {
         std::ostringstream out;
@@ -177,6 +184,51 @@ TEST(Progress, StatusLineShowsPhaseKeyAndPauseAndIsClearedAtTheEnd) {
     const std::string text = out.str();
     EXPECT_NE(text.find("setting channel: sent \"2\", pause 500 ms"), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\x1b[K")) << text;
+}
+
+TEST(Steps, RefusalLineIsTheModemsOwnWordsBeforeItsMark) {
+    const struct {
+        std::string console;
+        std::string line;
+    } cases[] = {
+        {"\r\n--------\r\n  Invalid destination ID, 5 HEX digits expected\r\n!!\r\n Select> ",
+         "Invalid destination ID, 5 HEX digits expected"},
+        {"\r\n------\r\n  Channel set\r\nOK\r\n Select> ", ""},
+        {"\r\n------\r\n!!\r\n", ""},              // nothing said but the mark
+        {"Value !! inside a line\r\nOK\r\n", ""},  // only a line of its own counts
+        {"a\r\nOK\r\nb refused\r\n!!\r\n", "b refused"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RefusalLine(c.console), c.line) << Printable(c.console);
+    }
+}
+
+TEST(PortRuns, SummaryAndJsonNameEachPortWithItsStatus) {
+    const std::vector<PortResult> results{
+        {"3", ExitStatus::kOk, "{\n  \"model\": \"GT-45\"\n}\n", ""},
+        {"007", ExitStatus::kHungUp, "", "veltaro-cli: x\nveltaro-cli: the modem hung up\n"},
+        {"9", ExitStatus::kPortNotFound, "", "veltaro-cli: cannot open COM9\n"}};
+    EXPECT_EQ(FailureSummary(results),
+              "2 of 3 ports failed:\n  COM007: status 8, the modem hung up\n"
+              "  COM9: status 3, cannot open COM9");
+    EXPECT_EQ(FailureSummary({results[0]}), "");
+    EXPECT_EQ(
+        PortsJson(results),
+        "[\n{\"com\": 3, \"exit_status\": 0, \"error\": null,\n \"info\": {\n  "
+        "\"model\": \"GT-45\"\n}},\n"
+        "{\"com\": 7, \"exit_status\": 8, \"error\": \"the modem hung up\",\n \"info\": null},\n"
+        "{\"com\": 9, \"exit_status\": 3, \"error\": \"cannot open COM9\",\n \"info\": null}\n]\n");
+}
+
+TEST(Progress, BoardRedrawsOneLinePerPortInPlace) {
+    std::ostringstream out;
+    ProgressBoard board(out, {"COM1", "COM2"});
+    board.Set(1, "opening");
+    board.Set(0, std::string(100, 'x'));
+    EXPECT_EQ(out.str(),
+              "\r\x1b[KCOM1: \n\r\x1b[KCOM2: opening\n"
+              "\x1b[2A\r\x1b[KCOM1: " +
+                  std::string(73, 'x') + "\n\r\x1b[KCOM2: opening\n");
 }
 
 }  // namespace

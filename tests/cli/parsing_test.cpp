@@ -7,6 +7,7 @@
 
 #include "options.h"
 #include "set_request.h"
+#include "text_util.h"
 
 namespace veltaro::cli {
 namespace {
@@ -42,37 +43,94 @@ TEST_P(OptionsErrors, ReportsTheFault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, OptionsErrors,
-    ::testing::Values(OptionsCase{{"info"}, "--com N is required"},
-                      OptionsCase{{"--com", "1"}, "no command"},
-                      OptionsCase{{"--com", "1", "status"}, "unknown command 'status'"},
-                      OptionsCase{{"--com", "1", "--verbose", "info"}, "unknown option"},
-                      OptionsCase{{"--com", "0", "info"}, "1 to 999"},
-                      OptionsCase{{"--com", "000", "info"}, "1 to 999"},
-                      // The console reads three characters: a fourth would be dropped.
-                      OptionsCase{{"--com", "1000", "info"}, "1 to 999"},
-                      OptionsCase{{"--com", "+5", "info"}, "1 to 999"},
-                      OptionsCase{{"--com", " 5", "info"}, "1 to 999"},
-                      OptionsCase{{"info", "--com"}, "--com needs a value"},
-                      OptionsCase{{"--com", "1", "--timeout", "0", "info"}, "--timeout"},
-                      OptionsCase{{"--com", "1", "--timeout", "-2", "info"}, "--timeout"},
-                      OptionsCase{{"--com", "1", "--timeout", "5s", "info"}, "--timeout"},
-                      OptionsCase{{"--com", "1", "--timeout", "nan", "info"}, "--timeout"},
-                      OptionsCase{{"--com", "1", "--timeout", "1e9", "info"}, "--timeout"},
-                      OptionsCase{{"--com", "1", "--json", "log"}, "info only"},
-                      OptionsCase{{"--com", "1", "--json=yes", "info"}, "takes no value"},
-                      OptionsCase{{"--com", "1", "info", "extra"}, "unexpected argument"},
-                      OptionsCase{{"--com", "1", "set"}, "at least one"},
-                      OptionsCase{{"--com", "1", "set", "channel"}, "key=value"},
-                      OptionsCase{{"--help"}, ""}, OptionsCase{{"--version", "--com", "x"}, ""},
-                      OptionsCase{{"info", "--com=12", "--json"}, ""},
-                      OptionsCase{{"--com", "007", "log"}, ""}));
+    ::testing::Values(
+        OptionsCase{{"info"}, "--com N is required"}, OptionsCase{{"--com", "1"}, "no command"},
+        OptionsCase{{"--com", "1", "status"}, "unknown command 'status'"},
+        OptionsCase{{"--com", "1", "--verbose", "info"}, "unknown option"},
+        OptionsCase{{"--com", "0", "info"}, "1 to 999"},
+        OptionsCase{{"--com", "000", "info"}, "1 to 999"},
+        // The console reads three characters: a fourth would be dropped.
+        OptionsCase{{"--com", "1000", "info"}, "1 to 999"},
+        OptionsCase{{"--com", "+5", "info"}, "1 to 999"},
+        OptionsCase{{"--com", " 5", "info"}, "1 to 999"},
+        OptionsCase{{"info", "--com"}, "--com needs a value"},
+        OptionsCase{{"--com", "1", "--timeout", "0", "info"}, "--timeout"},
+        OptionsCase{{"--com", "1", "--timeout", "-2", "info"}, "--timeout"},
+        OptionsCase{{"--com", "1", "--timeout", "5s", "info"}, "--timeout"},
+        OptionsCase{{"--com", "1", "--timeout", "nan", "info"}, "--timeout"},
+        OptionsCase{{"--com", "1", "--timeout", "1e9", "info"}, "--timeout"},
+        OptionsCase{{"--com", "1", "--json", "log"}, "info and ports only"},
+        OptionsCase{{"--com", "1", "--json=yes", "info"}, "takes no value"},
+        OptionsCase{{"--com", "1", "info", "extra"}, "unexpected argument"},
+        OptionsCase{{"--com", "1", "set"}, "at least one"},
+        OptionsCase{{"--com", "1", "set", "channel"}, "key=value"}, OptionsCase{{"--help"}, ""},
+        OptionsCase{{"--version", "--com", "x"}, ""},
+        OptionsCase{{"info", "--com=12", "--json"}, ""}, OptionsCase{{"--com", "007", "log"}, ""},
+        // A repeated option would silently take the last value.
+        OptionsCase{{"--com", "3", "--com", "4", "info"}, "--com is given twice"},
+        OptionsCase{{"--com=3", "info", "--com=3"}, "--com is given twice"},
+        OptionsCase{{"--com", "1", "--timeout", "1", "--timeout=2", "info"},
+                    "--timeout is given twice"},
+        OptionsCase{{"--com", "1", "--json", "info", "--json"}, "--json is given twice"},
+        OptionsCase{{"-h", "--help"}, "--help is given twice"},
+        OptionsCase{{"--com", "1", "set", "--from", "a", "--from", "b"}, "--from is given twice"},
+        // Lists and ranges of ports.
+        OptionsCase{{"--com", "3,5,7-12", "info"}, ""},
+        OptionsCase{{"--com", "1-999", "info"}, "more than 256 ports"},
+        OptionsCase{{"--com", "5-3", "info"}, "got '5-3'"},
+        OptionsCase{{"--com", "3,,4", "info"}, "got ''"},
+        OptionsCase{{"--com", "3,1-4", "info"}, "lists COM3 twice"},
+        OptionsCase{{"--com", "3,1000", "info"}, "got '1000'"},
+        OptionsCase{{"--com", "1,2", "log"}, "log takes one port"}, OptionsCase{{"ports"}, ""},
+        OptionsCase{{"ports", "--json"}, ""},
+        OptionsCase{{"--com", "1", "ports"}, "ports takes no --com"},
+        OptionsCase{{"--com", "1", "info", "--from", "p.json"}, "set only"},
+        OptionsCase{{"--com", "1", "info", "--only-offered"}, "set only"},
+        OptionsCase{{"--com", "1", "set", "--from", "p.json"}, ""},
+        // What is echoed cannot steer the terminal.
+        OptionsCase{{"--com", "1", "\x1b[2J"}, "unknown command '\\x1b[2J'"},
+        OptionsCase{{"--\x1b[2J"}, "unknown option '--\\x1b[2J'"},
+        OptionsCase{{"--com", "1", "set", "\x1b]0;x\x07=1"}, "unknown setting '\\x1b]0;x\\x07'"}));
+
+TEST(Options, ComListsKeepTheOrderGivenAndExpandRanges) {
+    const OptionsParse parsed =
+        ParseOptions(std::vector<std::string>{"--com", "007,3,9-11", "info"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.comNumbers, (std::vector<std::string>{"007", "3", "9", "10", "11"}));
+}
+
+// A value that the modem's console cannot take as typed text is refused, for every key,
+// with the field-check status: control bytes would be keystrokes at the console, bytes from
+// 0x80 are not what the user sees.
+TEST(Options, UnsendableValuesAreRefusedWithTheFieldCheckStatus) {
+    const std::vector<std::string> keys{"channel",   "power",     "mode",      "dest-id", "period",
+                                        "interface", "data-bits", "stop-bits", "parity"};
+    const std::vector<std::string> values{
+        "\x1b"
+        "25\n",
+        "5\r",
+        std::string("1\0", 2),
+        "\x7f",
+        "12\xc3\xa9",
+        "\xff"};
+    for (const std::string& key : keys) {
+        for (const std::string& value : values) {
+            SCOPED_TRACE(key + " " + Printable(value));
+            const OptionsParse parsed =
+                ParseOptions(std::vector<std::string>{"--com", "1", "set", key + "=" + value});
+            EXPECT_EQ(parsed.status, ExitStatus::kValueRefused);
+            EXPECT_NE(parsed.error.find("printable ASCII only"), std::string::npos) << parsed.error;
+            EXPECT_EQ(parsed.error.find('\x1b'), std::string::npos);
+        }
+    }
+}
 
 TEST(Options, TakesValuesInBothForms) {
     const OptionsParse parsed =
         ParseOptions(std::vector<std::string>{"set", "--timeout=2.5", "channel=5", "--com", "12"});
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.command, Command::kSet);
-    EXPECT_EQ(parsed.options.comNumber, "12");
+    EXPECT_EQ(parsed.options.comNumbers, std::vector<std::string>{"12"});
     EXPECT_EQ(parsed.options.timeoutMs, 2500);
     ASSERT_EQ(parsed.options.settings.size(), 1u);
     EXPECT_EQ(parsed.options.settings[0].text, "5");
@@ -81,7 +139,8 @@ TEST(Options, TakesValuesInBothForms) {
 TEST(Options, HelpListsEveryExitStatus) {
     const std::string help = HelpText("veltaro-cli");
     for (const char* line :
-         {"  0  success", " 10  value refused", " 12  read-back", "130  interrupted"}) {
+         {"  0  success", " 10  value refused", " 12  read-back", " 13  the modem refused",
+          " 14  standard output", " 15  several ports", "130  interrupted"}) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
     }
 }

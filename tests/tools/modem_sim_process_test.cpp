@@ -1,7 +1,10 @@
 // The simulator as a process: command line, port entry, signals, trace, pacing and the
 // fault flags.
+#include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,6 +106,89 @@ TEST_F(SimProcessTest, ADanglingEntryIsReplacedAndALiveOneIsLeftAlone) {
     EXPECT_TRUE(refused.slave_path().empty());
     EXPECT_EQ(refused.wait_exit(5s), 1);
     EXPECT_TRUE(fs::is_regular_file(entry(4)));
+}
+
+// A link that leads somewhere real (here /dev/null, as a killed run's link leads to the very
+// terminal the next run is given) is replaced only when its owner is known to be gone: a
+// lock file beside it that nobody holds.
+struct EarlierEntry {
+    const char* name;
+    bool lockFile;
+    bool lockHeld;
+    bool replaced;
+};
+
+class StaleEntry : public SimProcessTest, public ::testing::WithParamInterface<EarlierEntry> {};
+
+TEST_P(StaleEntry, ReplacedOnlyWhenItsOwnerIsGone) {
+    const EarlierEntry& c = GetParam();
+    fs::create_symlink("/dev/null", entry(5));
+    const std::string lock_path = entry(5) + ".lock";
+    int held = -1;
+    if (c.lockFile) {
+        held = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(::flock(held, (c.lockHeld ? LOCK_EX : LOCK_UN) | LOCK_NB), 0);
+    }
+    {
+        SimProcess sim({"--fast", "--com", "5"}, dir_.path());
+        if (c.replaced) {
+            ASSERT_FALSE(sim.slave_path().empty());
+            EXPECT_EQ(fs::read_symlink(entry(5)).string(), sim.slave_path());
+        } else {
+            EXPECT_TRUE(sim.slave_path().empty());
+            EXPECT_EQ(sim.wait_exit(5s), 1);
+            EXPECT_EQ(fs::read_symlink(entry(5)).string(), "/dev/null");
+        }
+    }
+    // A run that made the entry takes it and its lock away when it ends.
+    EXPECT_EQ(fs::exists(fs::symlink_status(entry(5))), !c.replaced);
+    EXPECT_EQ(fs::exists(lock_path), c.lockFile && !c.replaced);
+    if (held >= 0) {
+        ::close(held);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, StaleEntry,
+                         ::testing::Values(EarlierEntry{"OwnerGone", true, false, true},
+                                           EarlierEntry{"OwnerAlive", true, true, false},
+                                           EarlierEntry{"MadeByHand", false, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimProcessTest, ASecondSimulatorOnTheSameNumberIsRefused) {
+    SimProcess first({"--fast", "--com", "6"}, dir_.path());
+    ASSERT_FALSE(first.slave_path().empty());
+    SimProcess second({"--fast", "--com", "6"}, dir_.path());
+    EXPECT_TRUE(second.slave_path().empty());
+    EXPECT_EQ(second.wait_exit(5s), 1);
+    EXPECT_EQ(fs::read_symlink(entry(6)).string(), first.slave_path());
+}
+
+// Without HOME the port directory is the one under the password database's home, as the
+// serial library finds it, never /.config.
+TEST_F(SimProcessTest, WithoutHomeThePasswordDatabaseHomeHoldsTheEntry) {
+    const passwd* user = ::getpwuid(::getuid());
+    ASSERT_NE(user, nullptr);
+    const std::string expected = std::string(user->pw_dir) + "/.config/brenlow/ports/com251";
+    ASSERT_FALSE(fs::exists(fs::symlink_status(expected))) << "COM251 is taken on this machine";
+    const char* home = std::getenv("HOME");
+    const std::string saved_home = home != nullptr ? home : "";
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved_config = config != nullptr ? config : "";
+    ::setenv("HOME", "", 1);
+    ::unsetenv("XDG_CONFIG_HOME");
+    {
+        SimProcess sim({"--fast", "--com", "251"}, "");
+        EXPECT_FALSE(sim.slave_path().empty());
+        std::error_code missing;
+        EXPECT_EQ(fs::read_symlink(expected, missing).string(), sim.slave_path());
+        EXPECT_EQ(sim.stop(SIGTERM), 0);
+    }
+    ::setenv("HOME", saved_home.c_str(), 1);
+    if (!saved_config.empty()) {
+        ::setenv("XDG_CONFIG_HOME", saved_config.c_str(), 1);
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(expected)));
 }
 
 TEST_F(SimProcessTest, MissingPortDirectoryIsCreated) {

@@ -1,5 +1,7 @@
 #include "port_entry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,13 +10,10 @@
 #include <cstring>
 #include <utility>
 
+#include "port_name.h"
+
 namespace modem_sim {
 namespace {
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
 
 // mkdir -p; true when the directory exists afterwards.
 bool make_directories(const std::string& path) {
@@ -40,16 +39,38 @@ bool is_dangling_link(const std::string& path) {
            ::stat(path.c_str(), &target) != 0;
 }
 
+bool is_link(const std::string& path) {
+    struct stat link {};
+    return ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+}
+
+// The owner's lock beside the entry: comN.lock, locked (flock) for the simulator's whole
+// life, so the kernel drops it however the simulator ends. `stale` says the file was there
+// but nobody held it: the entry beside it was left by a simulator that is gone.
+UniqueFd take_owner_lock(const std::string& path, bool& stale, std::string& error) {
+    UniqueFd lock(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    stale = !lock.valid() && errno == EEXIST;
+    if (stale) {
+        lock = UniqueFd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    }
+    if (!lock.valid()) {
+        error = "cannot create the lock " + path + ": " + std::strerror(errno);
+        return UniqueFd();
+    }
+    if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+        error = errno == EWOULDBLOCK ? "another simulator is running on it (" + path + " is locked)"
+                                     : "cannot lock " + path + ": " + std::strerror(errno);
+        return UniqueFd();
+    }
+    return lock;
+}
+
 }  // namespace
 
 std::string port_directory() {
-    if (std::string dir = environment("BRENLOW_PORT_DIR"); !dir.empty()) {
-        return dir;
-    }
-    if (std::string config = environment("XDG_CONFIG_HOME"); !config.empty()) {
-        return config + "/brenlow/ports";
-    }
-    return environment("HOME") + "/.config/brenlow/ports";
+    // The serial library's own rule, so that the program finds what the simulator made.
+    return brenlow::detail::PortDirFromEnvironment(
+        [](const char* name) { return std::getenv(name); });
 }
 
 std::optional<PortEntry> PortEntry::create(int com_number, const std::string& target,
@@ -60,34 +81,50 @@ std::optional<PortEntry> PortEntry::create(int com_number, const std::string& ta
         return std::nullopt;
     }
     const std::string path = directory + "/com" + std::to_string(com_number);
+    bool stale = false;
+    UniqueFd lock = take_owner_lock(path + ".lock", stale, error);
+    if (!lock.valid()) {
+        error = "cannot create the port entry " + path + ": " + error;
+        return std::nullopt;
+    }
     int made = ::symlink(target.c_str(), path.c_str());
-    if (made != 0 && errno == EEXIST && is_dangling_link(path)) {
+    // A link whose owner is gone is replaced, even when it points at the very terminal this
+    // run was given; a link made by hand (no lock beside it) only when it leads nowhere.
+    if (made != 0 && errno == EEXIST && (is_dangling_link(path) || (stale && is_link(path)))) {
         ::unlink(path.c_str());
         made = ::symlink(target.c_str(), path.c_str());
     }
     if (made != 0) {
         const int why = errno;
+        ::unlink((path + ".lock").c_str());
         error =
             "cannot create the port entry " + path +
             (why == EEXIST ? std::string(": it exists already (remove it or choose another --com)")
                            : std::string(": ") + std::strerror(why));
         return std::nullopt;
     }
-    return PortEntry(path, target);
+    return PortEntry(path, target, std::move(lock));
 }
 
-PortEntry::PortEntry(std::string path, std::string target)
-    : path_(std::move(path)), target_(std::move(target)) {}
+PortEntry::PortEntry(std::string path, std::string target, UniqueFd lock)
+    : path_(std::move(path)), target_(std::move(target)), lock_(std::move(lock)) {}
 
 PortEntry::PortEntry(PortEntry&& other) noexcept
-    : path_(std::move(other.path_)), target_(std::move(other.target_)) {
+    : path_(std::move(other.path_)),
+      target_(std::move(other.target_)),
+      lock_(std::move(other.lock_)) {
     other.path_.clear();
 }
 
 PortEntry::~PortEntry() {
-    if (!path_.empty() && link_target(path_) == target_) {
+    if (path_.empty()) {
+        return;
+    }
+    if (link_target(path_) == target_) {
         ::unlink(path_.c_str());
     }
+    // Removed while still locked, so that no new owner's lock file goes with it.
+    ::unlink((path_ + ".lock").c_str());
 }
 
 }  // namespace modem_sim

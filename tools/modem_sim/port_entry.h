@@ -1,13 +1,16 @@
 // The entry comN in the port directory that maps COM port N to the simulator's slave.
 //
-// The port directory is $BRENLOW_PORT_DIR when set, else $XDG_CONFIG_HOME/brenlow/ports,
-// else ~/.config/brenlow/ports; it is created when missing. The entry is a symbolic link,
-// removed by the destructor if it still points where this object made it point.
+// The port directory is the serial library's (brenlow::detail::PortDirFromEnvironment);
+// it is created when missing. The entry is a symbolic link,
+// removed by the destructor if it still points where this object made it point, together
+// with its lock.
 // Single-threaded.
 #pragma once
 
 #include <optional>
 #include <string>
+
+#include "unique_fd.h"
 
 namespace modem_sim {
 
@@ -15,8 +18,10 @@ namespace modem_sim {
 
 class PortEntry {
   public:
-    // Links comN to `target`. A dangling link of that name (left by a run that was killed)
-    // is replaced; anything else of that name is left alone and reported in `error`.
+    // Links comN to `target` and holds comN.lock beside it (flock) while it lives. A link of
+    // that name whose lock nobody holds (left by a run that was killed), or a dangling link,
+    // is replaced; a locked one (a live simulator), or anything else, is left alone and
+    // reported in `error`.
     [[nodiscard]] static std::optional<PortEntry> create(int com_number, const std::string& target,
                                                          std::string& error);
 
@@ -29,10 +34,11 @@ class PortEntry {
     [[nodiscard]] const std::string& path() const { return path_; }
 
   private:
-    PortEntry(std::string path, std::string target);
+    PortEntry(std::string path, std::string target, UniqueFd lock);
 
     std::string path_;
     std::string target_;
+    UniqueFd lock_;
 };
 
 }  // namespace modem_sim

@@ -53,7 +53,7 @@ int MillisLeft(Clock::time_point deadline) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
-                           const std::vector<std::string>& env) {
+                           const std::vector<std::string>& env, Stdout stdoutTo) {
     std::array<int, 2> out{-1, -1};
     std::array<int, 2> err{-1, -1};
     if (pipe2(out.data(), O_CLOEXEC) != 0 || pipe2(err.data(), O_CLOEXEC) != 0) {
@@ -67,7 +67,13 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (stdoutTo == Stdout::kPipe) {
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    } else if (stdoutTo == Stdout::kDevFull) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+    } else {
+        posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+    }
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     std::vector<char*> argp = Pointers(argv);
@@ -98,6 +104,9 @@ void ChildProcess::Collect(int timeoutMs) {
     }
     if (fds[0].revents != 0) {
         Drain(m_outFd, m_result.out);
+        if (m_result.out.size() >= m_closeOutAfter) {
+            CloseFd(m_outFd);
+        }
     }
     if (fds[1].revents != 0) {
         Drain(m_errFd, m_result.err);
@@ -119,6 +128,13 @@ bool ChildProcess::WaitForOutput(std::string_view needle, std::chrono::milliseco
 void ChildProcess::Signal(int signal) {
     if (m_pid > 0 && !m_reaped) {
         kill(m_pid, signal);
+    }
+}
+
+void ChildProcess::CloseStdoutAfter(std::size_t bytes) {
+    m_closeOutAfter = bytes;
+    if (bytes == 0) {
+        CloseFd(m_outFd);
     }
 }
 

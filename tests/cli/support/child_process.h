@@ -20,9 +20,13 @@ class ChildProcess {
         std::string err;
     };
 
+    // Where the child's standard output goes: a pipe the test reads, /dev/full (every write
+    // fails), or nowhere (the descriptor is closed).
+    enum class Stdout { kPipe, kDevFull, kClosed };
+
     // env: extra "NAME=value" entries on top of this process's environment.
     ChildProcess(const std::string& program, const std::vector<std::string>& args,
-                 const std::vector<std::string>& env);
+                 const std::vector<std::string>& env, Stdout stdoutTo = Stdout::kPipe);
     ~ChildProcess();
 
     ChildProcess(const ChildProcess&) = delete;
@@ -32,6 +36,9 @@ class ChildProcess {
     // Collects output until `needle` shows on standard output or error, or the limit passes.
     bool WaitForOutput(std::string_view needle, std::chrono::milliseconds limit);
     void Signal(int signal);
+    // Closes the reading end of the output pipe once `bytes` have arrived (0: at once), as
+    // `| head -c N` does; the child's next write then fails with EPIPE.
+    void CloseStdoutAfter(std::size_t bytes);
     // Collects output until the child ends; kills it (SIGKILL) when it outlives the limit.
     Result Finish(std::chrono::milliseconds limit);
 
@@ -44,6 +51,7 @@ class ChildProcess {
     int m_errFd = -1;
     Result m_result;
     bool m_reaped = false;
+    std::size_t m_closeOutAfter = static_cast<std::size_t>(-1);
 };
 
 }  // namespace veltaro::cli::testing

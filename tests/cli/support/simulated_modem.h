@@ -14,6 +14,9 @@ class SimulatedModem {
   public:
     // extraArgs: e.g. {"--set", "channel=23"}, {"--mute"}.
     SimulatedModem(const std::string& model, const std::vector<std::string>& extraArgs = {});
+    // On COM `com` of a port directory that others share and that outlives this modem.
+    SimulatedModem(const std::string& model, const std::vector<std::string>& extraArgs,
+                   const std::string& portDir, int com);
     ~SimulatedModem();
 
     SimulatedModem(const SimulatedModem&) = delete;
@@ -27,13 +30,41 @@ class SimulatedModem {
 
     // Runs veltaro-cli with the port directory in its environment.
     ChildProcess::Result RunCli(const std::vector<std::string>& args) const;
-    std::unique_ptr<ChildProcess> StartCli(const std::vector<std::string>& args) const;
+    std::unique_ptr<ChildProcess> StartCli(
+        const std::vector<std::string>& args,
+        ChildProcess::Stdout stdoutTo = ChildProcess::Stdout::kPipe) const;
 
   private:
+    void Start(const std::string& model, const std::vector<std::string>& extraArgs, int com);
+
+    bool m_ownsDir;
     std::string m_dir;
     std::string m_trace;
     std::unique_ptr<ChildProcess> m_sim;
     bool m_up = false;
+};
+
+// Simulated modems on several COM numbers of one port directory: a bench.
+class ModemBench {
+  public:
+    ModemBench();
+    ~ModemBench();
+
+    ModemBench(const ModemBench&) = delete;
+    ModemBench& operator=(const ModemBench&) = delete;
+
+    // Starts a modem on COM `com`; false when it did not come up.
+    bool Add(const std::string& model, int com, const std::vector<std::string>& extraArgs = {});
+    SimulatedModem& On(int com);
+    const std::string& PortDir() const { return m_dir; }
+    ChildProcess::Result RunCli(const std::vector<std::string>& args) const;
+    std::unique_ptr<ChildProcess> StartCli(
+        const std::vector<std::string>& args,
+        ChildProcess::Stdout stdoutTo = ChildProcess::Stdout::kPipe) const;
+
+  private:
+    std::string m_dir;
+    std::vector<std::pair<int, std::unique_ptr<SimulatedModem>>> m_modems;
 };
 
 }  // namespace veltaro::cli::testing

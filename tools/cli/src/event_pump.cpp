@@ -1,44 +1,19 @@
 #include "event_pump.h"
 
 #include <poll.h>
-#include <pthread.h>
 #include <sys/eventfd.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <array>
-#include <csignal>
 
 namespace veltaro::cli {
-namespace {
-
-sigset_t TerminationSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    return set;
-}
-
-}  // namespace
-
-void BlockTerminationSignals() {
-    const sigset_t set = TerminationSignals();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-}
-
-EventPump::EventPump() {
+EventPump::EventPump(int stopFd) : m_stopFd(stopFd) {
     m_eventFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    const sigset_t set = TerminationSignals();
-    m_signalFd = signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
 }
 
 EventPump::~EventPump() {
     if (m_eventFd >= 0) {
         close(m_eventFd);
-    }
-    if (m_signalFd >= 0) {
-        close(m_signalFd);
     }
 }
 
@@ -52,7 +27,7 @@ void EventPump::Post(std::uint32_t message, std::uintptr_t, std::intptr_t) {
 }
 
 EventPump::Wake EventPump::Wait(int timeoutMs) {
-    std::array<pollfd, 2> fds{pollfd{m_eventFd, POLLIN, 0}, pollfd{m_signalFd, POLLIN, 0}};
+    std::array<pollfd, 2> fds{pollfd{m_eventFd, POLLIN, 0}, pollfd{m_stopFd, POLLIN, 0}};
     Wake wake;
     if (poll(fds.data(), fds.size(), timeoutMs) <= 0) {
         return wake;  // timed out, or a signal that is not ours interrupted the wait
@@ -63,12 +38,8 @@ EventPump::Wake EventPump::Wait(int timeoutMs) {
             wake.messages = count;
         }
     }
-    if ((fds[1].revents & POLLIN) != 0) {
-        signalfd_siginfo info{};
-        if (read(m_signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-            wake.signal = static_cast<int>(info.ssi_signo);
-        }
-    }
+    // Never read: it stays readable for every other connection too.
+    wake.stopped = (fds[1].revents & POLLIN) != 0;
     return wake;
 }
 

@@ -9,38 +9,34 @@
 
 namespace veltaro::cli {
 
-// Blocks SIGINT and SIGTERM in the calling thread and every thread it starts afterwards, so
-// that they arrive only through an EventPump's signal descriptor. Call it before the first
-// thread (the serial watcher) is started.
-void BlockTerminationSignals();
-
-// Carries the watcher's data-arrived messages and the termination signals to the main
-// thread, which waits on both with poll. Post is called by the watcher thread; everything
-// else by the main thread.
+// Carries the watcher's data-arrived messages and the stop request (a StopSignal's stop
+// descriptor) to the connection's thread, which waits on both with poll. Post is called by
+// the watcher thread; everything else by the connection's thread.
 class EventPump final : public CNotifyTarget {
   public:
-    EventPump();
+    // stopFd: readable once the run must stop; not owned.
+    explicit EventPump(int stopFd);
     ~EventPump();
 
     EventPump(const EventPump&) = delete;
     EventPump& operator=(const EventPump&) = delete;
 
     // False when a descriptor could not be made; the pump then never wakes.
-    bool Ready() const { return m_eventFd >= 0 && m_signalFd >= 0; }
+    bool Ready() const { return m_eventFd >= 0 && m_stopFd >= 0; }
 
     // Any thread, never blocks: counts one data-arrived message. Other messages are ignored.
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     struct Wake {
         std::uint64_t messages = 0;  // data-arrived messages posted since the last Wait
-        int signal = 0;              // SIGINT or SIGTERM when one arrived, else 0
+        bool stopped = false;        // the stop descriptor is readable
     };
-    // Waits up to timeoutMs (0: only looks) for a message or a signal.
+    // Waits up to timeoutMs (0: only looks) for a message or the stop request.
     Wake Wait(int timeoutMs);
 
   private:
     int m_eventFd = -1;
-    int m_signalFd = -1;
+    int m_stopFd = -1;
 };
 
 // Collects the serial link's message boxes ("Cannot Open port" with its reason, the

@@ -8,7 +8,8 @@ std::span<const ExitStatusRow> ExitStatusTable() {
     static constexpr std::array kRows{
         ExitStatusRow{ExitStatus::kOk, "success"},
         ExitStatusRow{ExitStatus::kFailure, "unexpected failure of the program itself"},
-        ExitStatusRow{ExitStatus::kUsage, "bad command line"},
+        ExitStatusRow{ExitStatus::kUsage,
+                      "bad command line, or a profile file that cannot be used"},
         ExitStatusRow{ExitStatus::kPortNotFound, "port not found"},
         ExitStatusRow{ExitStatus::kPortInUse, "port in use by another program"},
         ExitStatusRow{ExitStatus::kPermissionDenied, "permission denied on the port's device"},
@@ -21,7 +22,11 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kValueRefused, "value refused by the program's field check"},
         ExitStatusRow{ExitStatus::kKeyNotOffered, "setting not offered by the detected model"},
         ExitStatusRow{ExitStatus::kReadBackMismatch, "read-back differs from the value sent"},
-        ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT or SIGTERM)"},
+        ExitStatusRow{ExitStatus::kModemRefused, "the modem refused a value (its \"!!\" screen)"},
+        ExitStatusRow{ExitStatus::kOutputFailed, "standard output could not be written"},
+        ExitStatusRow{ExitStatus::kSomePortsFailed,
+                      "several ports: one or more failed (the summary names each)"},
+        ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT, SIGTERM or SIGHUP)"},
     };
     return kRows;
 }

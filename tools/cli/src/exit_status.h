@@ -20,7 +20,10 @@ enum class ExitStatus : int {
     kValueRefused = 10,      // the program's field check would clear the value
     kKeyNotOffered = 11,     // the model does not offer that setting
     kReadBackMismatch = 12,  // the modem reports another value than the one sent
-    kInterrupted = 130,      // SIGINT or SIGTERM during info or set
+    kModemRefused = 13,      // the modem answered a value with its refusal screen
+    kOutputFailed = 14,      // standard output could not be written (closed pipe, full disk)
+    kSomePortsFailed = 15,   // several ports: at least one failed (the summary says how)
+    kInterrupted = 130,      // SIGINT, SIGTERM or SIGHUP during info or set
 };
 
 struct ExitStatusRow {

@@ -36,8 +36,9 @@ ExitStatus RunInfo(Session& session, const Options& options, std::ostream& out) 
     // The model is known even when its settings are not: print what there is.
     const InfoReport report = BuildReport(session, status == ExitStatus::kOk);
     session.Progress().Clear();
-    out << (options.json ? FormatJson(report) : FormatText(report)) << std::flush;
-    return status;
+    out << (options.json ? FormatJson(report) : FormatText(report));
+    const ExitStatus written = CheckOutput(session, out);
+    return written != ExitStatus::kOk ? written : status;
 }
 
 }  // namespace veltaro::cli

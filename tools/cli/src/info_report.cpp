@@ -1,5 +1,6 @@
 #include "info_report.h"
 
+#include "profile.h"
 #include "setting_keys.h"
 #include "text_util.h"
 
@@ -113,7 +114,8 @@ std::string FormatText(const InfoReport& report) {
 }
 
 std::string FormatJson(const InfoReport& report) {
-    std::string out = "{\n";
+    // The version first: the object is also a profile that set --from reads back.
+    std::string out = "{\n  \"veltaro_profile\": " + std::to_string(kProfileVersion) + ",\n";
     out += "  \"model\": " + JsonString(report.model) + ",\n";
     out += "  \"range_class\": " + JsonString(report.rangeClass) + ",\n";
     out += "  \"family\": " + JsonString(report.family) + ",\n";

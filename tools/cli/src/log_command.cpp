@@ -14,11 +14,15 @@ ExitStatus RunLog(Session& session, std::ostream& out) {
     session.Progress().Clear();
     if (status == ExitStatus::kOk) {
         const WaitOutcome outcome =
-            session.WaitFor([] { return false; }, std::numeric_limits<int>::max());
+            session.WaitFor([&writer] { return writer.Failed(); }, std::numeric_limits<int>::max());
         // Ctrl-C is how log ends; anything else is a failure.
-        status = outcome == WaitOutcome::kInterrupted
-                     ? ExitStatus::kOk
-                     : session.StatusOf(outcome, ExitStatus::kFailure, "");
+        if (outcome == WaitOutcome::kInterrupted) {
+            status = ExitStatus::kOk;
+        } else if (writer.Failed()) {
+            status = CheckOutput(session, out);
+        } else {
+            status = session.StatusOf(outcome, ExitStatus::kFailure, "");
+        }
     }
     session.Host().SetLogSink({});
     return status;

@@ -3,22 +3,16 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <set>
 
+#include "com_list.h"
 #include "exit_status.h"
+#include "text_util.h"
 
 namespace veltaro::cli {
 namespace {
 
 constexpr double kMaxTimeoutSeconds = 3600.0;
-
-std::string CheckComNumber(std::string_view text) {
-    const bool digits = !text.empty() && text.size() <= 3 &&
-                        text.find_first_not_of("0123456789") == std::string_view::npos;
-    if (!digits || text.find_first_not_of('0') == std::string_view::npos) {
-        return "--com needs a COM number from 1 to 999, got '" + std::string(text) + "'";
-    }
-    return {};
-}
 
 std::string ParseTimeout(std::string_view text, int& timeoutMs) {
     double seconds = 0.0;
@@ -26,7 +20,7 @@ std::string ParseTimeout(std::string_view text, int& timeoutMs) {
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
         seconds <= 0.0 || seconds > kMaxTimeoutSeconds) {
         return "--timeout needs a number of seconds above 0 and at most 3600, got '" +
-               std::string(text) + "'";
+               TerminalSafe(text) + "'";
     }
     timeoutMs = std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
     return {};
@@ -44,7 +38,7 @@ class Parser {
         if (m_error.empty() && !m_result.help && !m_result.version) {
             Finish();
         }
-        return {m_result, m_error};
+        return {m_result, m_error, m_status};
     }
 
   private:
@@ -61,22 +55,35 @@ class Parser {
     void Option(std::string_view arg) {
         const std::size_t eq = arg.find('=');
         const std::string_view name = arg.substr(0, eq);
-        if (bool* flag = Flag(name)) {
+        // A second value would silently win, as a repeated setting key would.
+        if (!m_seen.insert(name == "-h" ? "--help" : std::string(name)).second) {
+            m_error = std::string(name == "-h" ? "--help" : name) + " is given twice";
+        } else if (bool* flag = Flag(name)) {
             *flag = true;
             if (eq != std::string_view::npos) {
                 m_error = std::string(name) + " takes no value";
             }
-        } else if (name == "--com") {
-            m_result.comNumber = Value(arg, eq);
-            m_sawCom = true;
-        } else if (name == "--timeout") {
+        } else if (name == "--com" || name == "--timeout" || name == "--from") {
             const std::string value = Value(arg, eq);
             if (m_error.empty()) {
-                m_error = ParseTimeout(value, m_result.timeoutMs);
+                m_error = TakeValue(name, value);
             }
         } else {
-            m_error = "unknown option '" + std::string(name) + "'";
+            m_error = "unknown option '" + TerminalSafe(name) + "'";
         }
+    }
+
+    std::string TakeValue(std::string_view name, const std::string& value) {
+        if (name == "--com") {
+            m_comText = value;  // checked once the command is known: --help needs none
+            m_sawCom = true;
+            return {};
+        }
+        if (name == "--from") {
+            m_result.profilePath = value;
+            return value.empty() ? "--from needs a file name" : "";
+        }
+        return ParseTimeout(value, m_result.timeoutMs);
     }
 
     bool* Flag(std::string_view name) {
@@ -85,6 +92,9 @@ class Parser {
         }
         if (name == "--version") {
             return &m_result.version;
+        }
+        if (name == "--only-offered") {
+            return &m_result.onlyOffered;
         }
         return name == "--json" ? &m_result.json : nullptr;
     }
@@ -107,33 +117,56 @@ class Parser {
             m_result.command = Command::kSet;
         } else if (arg == "log") {
             m_result.command = Command::kLog;
+        } else if (arg == "ports") {
+            m_result.command = Command::kPorts;
         } else {
-            m_error = "unknown command '" + std::string(arg) + "'";
+            m_error = "unknown command '" + TerminalSafe(arg) + "'";
         }
     }
 
     void Finish() { m_error = FinishError(); }
 
     std::string FinishError() {
-        if (m_result.command == Command::kNone) {
-            return "no command given (info, set or log)";
+        const Command command = m_result.command;
+        if (command == Command::kNone) {
+            return "no command given (info, set, log or ports)";
         }
-        if (!m_sawCom) {
-            return "--com N is required";
+        if (m_sawCom) {
+            if (std::string error = ParseComList(m_comText, m_result.comNumbers); !error.empty()) {
+                return error;
+            }
         }
-        if (std::string error = CheckComNumber(m_result.comNumber); !error.empty()) {
+        if (std::string error = OptionMisplaced(command); !error.empty()) {
             return error;
         }
-        if (m_result.json && m_result.command != Command::kInfo) {
-            return "--json applies to info only";
-        }
-        if (m_result.command == Command::kSet) {
-            SetParse parsed = ParseSetItems(m_words);
+        if (command == Command::kSet) {
+            SetParse parsed = ParseSetItems(m_words, !m_result.profilePath.empty());
             m_result.settings = std::move(parsed.items);
+            if (parsed.unsendable) {
+                m_status = ExitStatus::kValueRefused;
+            }
             return parsed.error;
         }
         if (!m_words.empty()) {
-            return "unexpected argument '" + m_words.front() + "'";
+            return "unexpected argument '" + TerminalSafe(m_words.front()) + "'";
+        }
+        return {};
+    }
+
+    // Which options go with which command.
+    std::string OptionMisplaced(Command command) const {
+        const bool ports = command == Command::kPorts;
+        if (ports == m_sawCom) {
+            return ports ? "ports takes no --com: it lists them" : "--com N is required";
+        }
+        if (m_result.json && command != Command::kInfo && !ports) {
+            return "--json applies to info and ports only";
+        }
+        if ((!m_result.profilePath.empty() || m_result.onlyOffered) && command != Command::kSet) {
+            return "--from and --only-offered apply to set only";
+        }
+        if (command == Command::kLog && m_result.comNumbers.size() > 1) {
+            return "log takes one port";
         }
         return {};
     }
@@ -142,8 +175,11 @@ class Parser {
     std::size_t m_pos = 0;
     Options m_result;
     std::vector<std::string> m_words;
+    std::set<std::string> m_seen;  // option names given so far
+    std::string m_comText;
     bool m_sawCom = false;
     std::string m_error;
+    ExitStatus m_status = ExitStatus::kUsage;
 };
 
 }  // namespace
@@ -153,23 +189,33 @@ OptionsParse ParseOptions(std::span<const std::string> args) {
 }
 
 std::string HelpText(std::string_view program) {
-    std::string text =
-        "Usage: " + std::string(program) + R"( --com N [--timeout SECONDS] COMMAND [ARGS]
+    std::string text = "Usage: " + std::string(program) +
+                       R"( --com N[,N|N-M...] [--timeout SECONDS] COMMAND [ARGS]
+       )" + std::string(program) +
+                       R"( ports [--json]
 
-Configures a wireless serial modem from a terminal, with the same console logic, port
-names and command sequences as the Veltaro program. The port is opened at 9600 8N1.
+Configures wireless serial modems from a terminal, with the same console logic, port
+names and command sequences as the Veltaro program. Ports are opened at 9600 8N1.
 
 Commands:
-  info [--json]        detect the model and print it with its current settings
+  info [--json]        detect the model and print it with its current settings; the JSON
+                       is a profile that set --from reads back
   set KEY=VALUE ...    change settings, then read them back and compare
+  set --from FILE [--only-offered] [KEY=VALUE ...]
+                       apply a profile; KEY=VALUE arguments override the file's values
   log                  print the console screens as the log pane shows them, until Ctrl-C
+  ports [--json]       list the COM numbers --com can open and what they lead to (opens
+                       no port)
 
 Options:
-  --com N              COM number 1-999, named as Veltaro names it (COM1..COM4,
-                       \\.\COM5 and up); see the README for how names map to devices
+  --com LIST           COM numbers 1-999 and ranges, e.g. 3 or 3,5,7-12, named as Veltaro
+                       names them (COM1..COM4, \\.\COM5 and up); several ports are
+                       configured at once, each on its own connection
   --timeout SECONDS    how long to wait for the model and for each information screen
                        (default 10)
-  --json               info: print JSON instead of key: value lines
+  --json               info, ports: print JSON instead of key: value lines
+  --from FILE          set: the profile to apply (as info --json prints it)
+  --only-offered       set: leave out, and name, the settings the model does not offer
   --help, --version
 
 Settings for set:
@@ -181,8 +227,12 @@ Settings for set:
   period=NUMBER{h|m|s} e.g. period=30m; hours 1-3, minutes and seconds 1-59
   interface=rs232|rs485
   data-bits=5|6|7|8  stop-bits=1|1.5|2  parity=even|odd|space|mark|none
-A setting the detected model does not offer is refused, and so is a value the program's
-field check would clear; nothing is sent then.
+Values are printable ASCII only. A setting the detected model does not offer is refused,
+and so is a value the program's field check would clear; nothing is sent then.
+
+Copying one modem's settings to a bench of eight:
+  veltaro-cli --com 3 info --json > radio.json
+  veltaro-cli --com 4-11 set --from radio.json
 
 Exit status:
 )";

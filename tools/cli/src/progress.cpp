@@ -4,8 +4,41 @@
 
 namespace veltaro::cli {
 
+namespace {
+
+// Longer lines would wrap and throw the board's cursor moves off.
+constexpr std::size_t kBoardWidth = 79;
+
+}  // namespace
+
+ProgressBoard::ProgressBoard(std::ostream& out, std::vector<std::string> labels)
+    : m_out(out), m_labels(std::move(labels)), m_lines(m_labels.size()) {}
+
+void ProgressBoard::Set(std::size_t slot, std::string_view text) {
+    const std::lock_guard lock(m_mutex);
+    if (slot < m_lines.size()) {
+        m_lines[slot] = std::string(text);
+        Redraw();
+    }
+}
+
+void ProgressBoard::Redraw() {
+    if (m_drawn) {
+        m_out << "\x1b[" << m_lines.size() << 'A';
+    }
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const std::string line = m_labels[i] + ": " + m_lines[i];
+        m_out << "\r\x1b[K" << line.substr(0, kBoardWidth) << '\n';
+    }
+    m_out << std::flush;
+    m_drawn = true;
+}
+
 ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled)
     : m_out(out), m_enabled(enabled) {}
+
+ProgressPrinter::ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot)
+    : m_out(out), m_enabled(true), m_board(&board), m_slot(slot) {}
 
 ProgressPrinter::~ProgressPrinter() {
     Clear();
@@ -32,7 +65,7 @@ void ProgressPrinter::Pausing(int milliseconds) {
 }
 
 void ProgressPrinter::Clear() {
-    if (m_enabled && m_lineShown) {
+    if (m_enabled && m_lineShown && m_board == nullptr) {
         m_out << "\r\x1b[K" << std::flush;
         m_lineShown = false;
     }
@@ -42,11 +75,15 @@ void ProgressPrinter::Show(const std::string& detail) {
     if (!m_enabled) {
         return;
     }
-    m_out << "\r\x1b[K" << m_phase;
+    std::string text = m_phase;
     if (!detail.empty()) {
-        m_out << (m_phase.empty() ? "" : ": ") << detail;
+        text += (m_phase.empty() ? "" : ": ") + detail;
     }
-    m_out << std::flush;
+    if (m_board != nullptr) {
+        m_board->Set(m_slot, text);
+        return;
+    }
+    m_out << "\r\x1b[K" << text << std::flush;
     m_lineShown = true;
 }
 

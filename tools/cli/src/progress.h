@@ -1,22 +1,49 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "veltaro/console/modem_link.h"
 
 namespace veltaro::cli {
 
+// One status line per port on a terminal, for a run on several ports: each port's printer
+// sets its own line and the board redraws them all in place.
+//
+// Threads: Set from any thread.
+class ProgressBoard {
+  public:
+    ProgressBoard(std::ostream& out, std::vector<std::string> labels);
+
+    ProgressBoard(const ProgressBoard&) = delete;
+    ProgressBoard& operator=(const ProgressBoard&) = delete;
+
+    void Set(std::size_t slot, std::string_view text);
+
+  private:
+    void Redraw();
+
+    std::mutex m_mutex;
+    std::ostream& m_out;
+    std::vector<std::string> m_labels;
+    std::vector<std::string> m_lines;
+    bool m_drawn = false;
+};
+
 // Shows on one status line of a terminal what a long command is doing: the phase, the key
 // just sent, the pause running. Prints nothing at all when disabled (standard error is not a
 // terminal), so that scripts get plain, quiet output.
 //
-// Threads: main thread only.
+// Threads: the connection's thread only.
 class ProgressPrinter {
   public:
     ProgressPrinter(std::ostream& out, bool enabled);
+    // Shows the status on the board's line `slot` instead.
+    ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot);
     ~ProgressPrinter();
 
     ProgressPrinter(const ProgressPrinter&) = delete;
@@ -35,6 +62,8 @@ class ProgressPrinter {
 
     std::ostream& m_out;
     bool m_enabled;
+    ProgressBoard* m_board = nullptr;
+    std::size_t m_slot = 0;
     bool m_lineShown = false;
     std::string m_phase;
     std::string m_lastSent;

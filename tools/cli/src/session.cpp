@@ -67,10 +67,11 @@ ExitStatus StatusOfOpenError(CSerialConn::OpenError error) {
     }
 }
 
-Session::Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress)
+Session::Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress, int stopFd)
     : m_comNumber(comNumber),
       m_err(err),
       m_progress(progress),
+      m_pump(stopFd),
       m_serial(m_conn),
       m_link(m_serial, progress),
       m_host(std::move(comNumber), err),
@@ -140,7 +141,7 @@ std::optional<WaitOutcome> Session::PumpOnce(int timeoutMs) {
     // first.
     const bool hungUp = m_conn.HasHungUp();
     const EventPump::Wake wake = m_pump.Wait(hungUp ? 0 : timeoutMs);
-    if (wake.signal != 0) {
+    if (wake.stopped) {
         return WaitOutcome::kInterrupted;
     }
     HandleMessages(wake.messages);
@@ -185,7 +186,7 @@ void Session::ReportLinkMessages() {
 
 void Session::Error(std::string_view message) {
     m_progress.Clear();
-    m_err << "veltaro-cli: " << message << '\n' << std::flush;
+    m_err << "veltaro-cli: " << TerminalSafe(message) << '\n' << std::flush;
 }
 
 ExitStatus Session::StatusOf(WaitOutcome outcome, ExitStatus timedOutStatus,

@@ -28,11 +28,14 @@ ExitStatus StatusOfOpenError(CSerialConn::OpenError error);
 // data-arrived messages to the console's handler on the main thread, as the dialog's message
 // loop does.
 //
-// Threads: main thread only (the watcher reaches it only through the pump and the message
-// collector). Failure: the destructor closes the port, so every exit path releases it.
+// Threads: one thread, the connection's own (the watcher reaches it only through the pump
+// and the message collector); several sessions may run side by side on their own threads. Failure:
+// the destructor closes the port, so every exit path releases it.
 class Session {
   public:
-    Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress);
+    // stopFd: a StopSignal's stop descriptor; every wait ends as interrupted once it is
+    // readable.
+    Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress, int stopFd);
     ~Session();
 
     Session(const Session&) = delete;
@@ -44,7 +47,7 @@ class Session {
     // the status for it.
     [[nodiscard]] ExitStatus Open();
     // Hands messages to the console until done() holds, timeoutMs passes, the modem hangs
-    // up or SIGINT/SIGTERM arrives.
+    // up or the run is stopped (SIGINT, SIGTERM, SIGHUP).
     [[nodiscard]] WaitOutcome WaitFor(const std::function<bool()>& done, int timeoutMs);
     // Hands messages to the console until none came for quietMs (or timeoutMs passed, which
     // also counts as done): the modem has finished answering.
@@ -52,7 +55,8 @@ class Session {
     // Closes the port if it is open.
     void Close();
 
-    // Prints "veltaro-cli: message" on the error stream, below the progress line.
+    // Prints "veltaro-cli: message" on the error stream, below the progress line; control
+    // bytes and bytes from 0x80 in the message are shown as \xNN.
     void Error(std::string_view message);
     // The status for a wait that did not end in kDone, with its message printed; kOk for
     // kDone. timedOut says what a timeout means here.

@@ -44,8 +44,22 @@ struct Phases {
     ExitStatus status = ExitStatus::kOk;
 };
 
-Phases SplitByMode(Session& session, const std::vector<SetItem>& items) {
+// --only-offered: says once which settings are left out.
+void ReportSkipped(Session& session, const std::vector<SetKey>& skipped) {
+    if (skipped.empty()) {
+        return;
+    }
+    std::string names;
+    for (const SetKey key : skipped) {
+        names += ' ';  // appended: g++ 12 -O3 warns falsely (-Wrestrict) on " " + string
+        names += RowOf(key).name;
+    }
+    session.Error("skipped, not offered by " + ModelLabel(session) + ":" + names);
+}
+
+Phases SplitByMode(Session& session, const std::vector<SetItem>& items, bool onlyOffered) {
     const bool modeChanges = ModeChanges(session, items);
+    std::vector<SetKey> skipped;
     std::vector<SetItem> now;
     std::vector<SetItem> mode;
     std::vector<SetItem> later;
@@ -57,10 +71,13 @@ Phases SplitByMode(Session& session, const std::vector<SetItem>& items) {
             now.push_back(item);
         } else if (modeChanges && item.key != SetKey::kMode) {
             later.push_back(item);
+        } else if (onlyOffered) {
+            skipped.push_back(item.key);
         } else {
             return {{}, NotOffered(session, item.key, "; nothing is sent")};
         }
     }
+    ReportSkipped(session, skipped);
     Phases result;
     for (std::vector<SetItem>* phase : {&now, &mode, &later}) {
         if (!phase->empty()) {
@@ -91,11 +108,23 @@ ExitStatus RunStep(Session& session, const CommandStep& step, int timeoutMs) {
         ApplyItem(item, session.Host().Controls());
     }
     const int boxes = session.Host().MessageBoxes();
+    const std::size_t logBefore = session.Host().LogText().size();
     (session.Console().*step.handler)();
     if (session.Host().MessageBoxes() != boxes) {
         return ExitStatus::kValueRefused;  // the console's prompt is already printed
     }
-    return AwaitAnswer(session, timeoutMs);
+    if (const ExitStatus status = AwaitAnswer(session, timeoutMs); status != ExitStatus::kOk) {
+        return status;
+    }
+    const std::string& log = session.Host().LogText();
+    const std::string refusal =
+        RefusalLine(std::string_view(log).substr(std::min(logBefore, log.size())));
+    if (!refusal.empty()) {
+        session.Error("the modem refused " + step.label + ": \"" + refusal +
+                      "\"; the settings after it are not sent");
+        return ExitStatus::kModemRefused;
+    }
+    return ExitStatus::kOk;
 }
 
 ExitStatus ReadBack(Session& session, const std::vector<SetItem>& items, int timeoutMs) {
@@ -146,17 +175,39 @@ ExitStatus RunPhase(Session& session, const std::vector<SetItem>& items, int tim
     return ExitStatus::kOk;
 }
 
-ExitStatus SendAndCompare(Session& session, const Phases& plan, int timeoutMs, std::ostream& out) {
+// After the mode phase, the new mode's information screen has been read: what it does not
+// offer is refused, or with --only-offered left out.
+ExitStatus KeepOffered(Session& session, std::vector<SetItem>& items, bool onlyOffered) {
+    std::vector<SetKey> skipped;
+    for (auto item = items.begin(); item != items.end();) {
+        if (Offered(session.Host(), RowOf(item->key))) {
+            ++item;
+        } else if (onlyOffered) {
+            skipped.push_back(item->key);
+            item = items.erase(item);
+        } else {
+            return NotOffered(session, item->key, "; the settings before it have been sent");
+        }
+    }
+    ReportSkipped(session, skipped);
+    return ExitStatus::kOk;
+}
+
+ExitStatus SendAndCompare(Session& session, const Phases& plan, const Options& options,
+                          std::ostream& out) {
     bool differs = false;
     for (std::size_t i = 0; i < plan.phases.size(); ++i) {
-        const std::vector<SetItem>& items = plan.phases[i];
-        // After the mode phase, the new mode's information screen has been read.
-        for (const SetItem& item : items) {
-            if (i > 0 && !Offered(session.Host(), RowOf(item.key))) {
-                return NotOffered(session, item.key, "; the settings before it have been sent");
+        std::vector<SetItem> items = plan.phases[i];
+        if (i > 0) {
+            if (const ExitStatus status = KeepOffered(session, items, options.onlyOffered);
+                status != ExitStatus::kOk) {
+                return status;
             }
         }
-        if (const ExitStatus status = RunPhase(session, items, timeoutMs, out, differs);
+        if (items.empty()) {
+            continue;
+        }
+        if (const ExitStatus status = RunPhase(session, items, options.timeoutMs, out, differs);
             status != ExitStatus::kOk) {
             return status;
         }
@@ -174,13 +225,19 @@ ExitStatus RunSet(Session& session, const Options& options, std::ostream& out) {
     }
     Phases plan;
     if (status == ExitStatus::kOk) {
-        plan = SplitByMode(session, options.settings);
+        plan = SplitByMode(session, options.settings, options.onlyOffered);
         status = plan.status;
     }
     if (status == ExitStatus::kOk) {
         status = CheckValues(session, plan);
     }
-    return status == ExitStatus::kOk ? SendAndCompare(session, plan, timeoutMs, out) : status;
+    if (status == ExitStatus::kOk) {
+        status = SendAndCompare(session, plan, options, out);
+    }
+    // The port's work is done either way; an output that did not arrive must not pass as
+    // success.
+    const ExitStatus written = CheckOutput(session, out);
+    return status == ExitStatus::kOk ? written : status;
 }
 
 }  // namespace veltaro::cli

@@ -53,42 +53,56 @@ std::string ParseValue(const KeyRow& row, std::string_view value, SetItem& item)
     return {};
 }
 
-std::string ParseOne(std::string_view arg, std::vector<SetItem>& items) {
-    const std::size_t eq = arg.find('=');
-    if (eq == std::string_view::npos) {
-        return "expected key=value, got '" + std::string(arg) + "'";
-    }
-    const std::string_view name = arg.substr(0, eq);
-    const std::string_view value = arg.substr(eq + 1);
+std::string ParseNamed(std::string_view name, std::string_view value, SetParse& parse) {
     const KeyRow* row = FindKey(name);
     if (row == nullptr) {
-        return "unknown setting '" + std::string(name) + "'";
+        return "unknown setting '" + TerminalSafe(name) + "'";
     }
     if (value.empty()) {
         return std::string(row->name) + " needs a value";
     }
+    if (!IsSendableText(value)) {
+        parse.unsendable = true;
+        return std::string(row->name) + " value '" + Printable(value) +
+               "' refused: the modem takes printable ASCII only (no control bytes, nothing "
+               "from 0x80)";
+    }
     const auto same = [row](const SetItem& item) { return item.key == row->key; };
-    if (std::any_of(items.begin(), items.end(), same)) {
+    if (std::any_of(parse.items.begin(), parse.items.end(), same)) {
         return std::string(row->name) + " is given twice";
     }
     SetItem item{row->key, {}, -1};
     std::string error = ParseValue(*row, value, item);
     if (error.empty()) {
-        items.push_back(std::move(item));
+        parse.items.push_back(std::move(item));
     }
     return error;
 }
 
+std::string ParseOne(std::string_view arg, SetParse& parse) {
+    const std::size_t eq = arg.find('=');
+    if (eq == std::string_view::npos) {
+        return "expected key=value, got '" + TerminalSafe(arg) + "'";
+    }
+    return ParseNamed(arg.substr(0, eq), arg.substr(eq + 1), parse);
+}
+
 }  // namespace
 
-SetParse ParseSetItems(std::span<const std::string> args) {
+void ParseSetting(std::string_view name, std::string_view value, SetParse& parse) {
+    if (parse.error.empty()) {
+        parse.error = ParseNamed(name, value, parse);
+    }
+}
+
+SetParse ParseSetItems(std::span<const std::string> args, bool allowEmpty) {
     SetParse result;
-    if (args.empty()) {
+    if (args.empty() && !allowEmpty) {
         result.error = "set needs at least one key=value";
         return result;
     }
     for (const std::string& arg : args) {
-        result.error = ParseOne(arg, result.items);
+        result.error = ParseOne(arg, result);
         if (!result.error.empty()) {
             result.items.clear();
             return result;

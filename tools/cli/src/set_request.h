@@ -18,11 +18,17 @@ struct SetItem {
 struct SetParse {
     std::vector<SetItem> items;  // in sending order (by SetKey)
     std::string error;           // empty on success
+    bool unsendable = false;     // the error is a value the modem cannot take as typed text
 };
 
 // Parses the arguments of `set`. Key names are case-sensitive; choice words and the period
 // unit letter are not. A key given twice, an unknown key, an empty value or a value outside
-// a radio group is an error; text values are checked later by the console's own checks.
-SetParse ParseSetItems(std::span<const std::string> args);
+// a radio group is an error, and so is a value with a byte outside printable ASCII (the
+// modem's console would take control bytes as keys); text values are checked later by the
+// console's own checks. An empty list is accepted when allowEmpty (set --from).
+SetParse ParseSetItems(std::span<const std::string> args, bool allowEmpty = false);
+
+// One setting by its name and value, as a profile file gives it; appends to `parse`.
+void ParseSetting(std::string_view name, std::string_view value, SetParse& parse);
 
 }  // namespace veltaro::cli

@@ -1,7 +1,9 @@
 #include "steps.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "text_util.h"
 #include "veltaro/console/control_ids.h"
@@ -107,6 +109,31 @@ std::vector<std::string_view> SettableKeys(const TerminalHost& host) {
         }
     }
     return keys;
+}
+
+std::string RefusalLine(std::string_view consoleText) {
+    std::string_view said;
+    while (!consoleText.empty()) {
+        const std::size_t end = std::min(consoleText.find('\n'), consoleText.size());
+        const std::string_view line = Trim(consoleText.substr(0, end));
+        consoleText.remove_prefix(std::min(end + 1, consoleText.size()));
+        if (line == "!!") {
+            return std::string(said);
+        }
+        // The screen's rule of dashes is not the modem's word.
+        if (!line.empty() && line.find_first_not_of('-') != std::string_view::npos) {
+            said = line;
+        }
+    }
+    return {};
+}
+
+ExitStatus CheckOutput(Session& session, std::ostream& out) {
+    if (out.flush()) {
+        return ExitStatus::kOk;
+    }
+    session.Error(std::string("cannot write to standard output: ") + std::strerror(errno));
+    return ExitStatus::kOutputFailed;
 }
 
 std::string ModelLabel(Session& session) {

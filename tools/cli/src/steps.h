@@ -37,6 +37,14 @@ inline constexpr int kAnswerQuietMs = 1500;
 bool Offered(const TerminalHost& host, const KeyRow& row);
 std::vector<std::string_view> SettableKeys(const TerminalHost& host);
 
+// The modem's own line of a refusal ("!!" result screen) in console text, trimmed; empty
+// when the text holds no refusal.
+std::string RefusalLine(std::string_view consoleText);
+
+// After results were written to `out`: kOk, or kOutputFailed with the reason printed (a
+// closed pipe, a full disk, a closed standard output).
+[[nodiscard]] ExitStatus CheckOutput(Session& session, std::ostream& out);
+
 // "GT-45 (GT period family)".
 std::string ModelLabel(Session& session);
 

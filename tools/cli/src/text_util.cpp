@@ -1,5 +1,7 @@
 #include "text_util.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstdio>
 
@@ -81,6 +83,19 @@ std::string Printable(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string TerminalSafe(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte < 0x20 || byte >= 0x7f ? "\\x" + Hex2(byte) : std::string(1, c);
+    }
+    return out;
+}
+
+bool IsSendableText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
 }
 
 std::string Comparable(std::string_view value) {

@@ -19,6 +19,15 @@ std::string JsonString(std::string_view bytes);
 // a backslash as \\), so that a value cannot disturb the terminal.
 std::string Printable(std::string_view bytes);
 
+// The bytes with every control byte and every byte of 0x80 and above written as \xNN, and
+// nothing else changed: for messages that quote what the user or the modem gave, where
+// backslashes of port names must stay as they are.
+std::string TerminalSafe(std::string_view bytes);
+
+// Whether every byte is printable ASCII (0x20-0x7E): what the modem's console takes as
+// typed text, and what travels as one byte unchanged. The program's edits accept the same.
+bool IsSendableText(std::string_view text);
+
 // A value as `set` compares it with the read-back: trimmed, letters in capitals, leading
 // zeros dropped (a lone 0 stays), so that "5", "05" and "05 " compare equal.
 std::string Comparable(std::string_view value);
