@@ -138,15 +138,8 @@ INT_PTR CQuistorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnPaint();
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(m_hIcon);
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom != ctl::kComSpin || header->code != UDN_DELTAPOS) {
-                return FALSE;
-            }
-            const auto* step = reinterpret_cast<const NMUPDOWN*>(lParam);
-            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, m_console.OnComStep(step->iDelta));
-            return TRUE;
-        }
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case kDataArrived:
@@ -154,24 +147,13 @@ INT_PTR CQuistorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
-            if (!OnOwnerDraw(message, lParam)) {
-                return FALSE;
-            }
-            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        case WM_MENUCHAR: {
-            const LRESULT chosen = m_aboutItem.MenuChar(static_cast<wchar_t>(LOWORD(wParam)),
-                                                        reinterpret_cast<HMENU>(lParam));
-            if (chosen == -1) {
-                return FALSE;
-            }
-            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, chosen);
-            return TRUE;
-        }
+            return OnOwnerDraw(message, lParam) ? Answer(TRUE) : FALSE;
+        case WM_MENUCHAR:
+            return Answer(m_aboutItem.MenuChar(static_cast<wchar_t>(LOWORD(wParam)),
+                                               reinterpret_cast<HMENU>(lParam)));
         case WM_ERASEBKGND:
             OnEraseBackground(reinterpret_cast<HDC>(wParam));
-            SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return Answer(TRUE);
         case WM_CTLCOLORSTATIC:
             return OnControlColorStatic(reinterpret_cast<HDC>(wParam),
                                         reinterpret_cast<HWND>(lParam));
@@ -184,6 +166,24 @@ INT_PTR CQuistorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+// A handled message's result, as a dialog procedure gives it; -1 means not handled.
+INT_PTR CQuistorDlg::Answer(LRESULT result) {
+    if (result == -1) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+// UDN_DELTAPOS of the COM number's up-down control: the step, never refused.
+INT_PTR CQuistorDlg::OnNotify(const NMHDR& header) {
+    if (header.idFrom != ctl::kComSpin || header.code != UDN_DELTAPOS) {
+        return FALSE;
+    }
+    const auto& step = reinterpret_cast<const NMUPDOWN&>(header);
+    return Answer(m_console.OnComStep(step.iDelta));
 }
 
 void CQuistorDlg::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -63,6 +63,8 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Answer(LRESULT result);
+    INT_PTR OnNotify(const NMHDR& header);
 
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
