@@ -8,6 +8,12 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
     fonts-nanum fonts-dejavu-core xvfb xauth
+    python3 groff-base desktop-file-utils appstream dpkg-dev file lintian
+    # Windows: cross compilers (POSIX threads), GoogleTest's sources for them, Wine with its
+    # 32-bit part for the i686 tests, and a 32-bit C compiler for the test-only preload.
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
+    wine wine64 wine32:i386 gcc-multilib
+    # Windows packages: the installer and the zip.
     nsis zip
 )
 
@@ -22,5 +28,9 @@ done
 echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+# wine32 is an i386 package: its architecture must be known before the package lists are read.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,6 +2,8 @@
 # Sets up everything the tests need, builds, and runs every test:
 #   the developer build (AddressSanitizer + UndefinedBehaviorSanitizer), all tests;
 #   the ThreadSanitizer build, all tests that do not need Qt;
+#   the package build (Release, for /usr): cmake --install and the Debian packages;
+#   the Windows i686 build (MinGW-w64), its tests under Wine; the Windows x86_64 build;
 #   a short libFuzzer run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +12,7 @@ scripts/setup-deps.sh
 
 jobs=$(nproc)
 passed=0
-for preset in dev tsan; do
+for preset in dev tsan package win32; do
     echo "== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
@@ -20,6 +22,10 @@ for preset in dev tsan; do
     total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
     passed=$((passed + ${total:-0}))
 done
+
+echo "== win64: configure and build"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
 
 if [ -x scripts/fuzz.sh ]; then
     scripts/fuzz.sh 30

@@ -74,6 +74,16 @@ void CSerialConn::ClosePort() {
     if (m_connected.load(std::memory_order_relaxed) == 0) {
         return;
     }
+    StopWatcher();
+    m_watch.reset();
+    // What the owner wrote last (a value's line end, a closing ESC) must reach the modem.
+    if (m_device) {
+        static_cast<void>(m_device->DrainOutput(m_writeTimeoutPerByteMs));
+    }
+    m_device.reset();  // empties the input, restores the settings, releases the hold, closes
+}
+
+void CSerialConn::StopWatcher() {
     m_connected.store(0, std::memory_order_release);
     if (m_watch) {
         m_watch->Wake();
@@ -81,12 +91,6 @@ void CSerialConn::ClosePort() {
     if (m_watcher.joinable()) {
         m_watcher.join();
     }
-    m_watch.reset();
-    // What the owner wrote last (a value's line end, a closing ESC) must reach the modem.
-    if (m_device) {
-        static_cast<void>(m_device->DrainOutput(m_writeTimeoutPerByteMs));
-    }
-    m_device.reset();  // empties the input, restores the settings, releases the hold, closes
 }
 
 std::uint32_t CSerialConn::WriteComm(const unsigned char* data, std::uint32_t length) {

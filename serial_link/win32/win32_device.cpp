@@ -28,14 +28,6 @@ COMMTIMEOUTS PortTimeouts(std::uint32_t baudRate) {
 
 }  // namespace
 
-std::uint32_t DrainTimeLimitMs(std::uint32_t baudRate, std::uint32_t queued) {
-    constexpr std::uint64_t kAtLeastMs = 100;
-    const std::uint64_t limit = std::uint64_t{WriteTimeoutPerByteMs(baudRate)} * queued;
-    const std::uint64_t line =
-        baudRate == 0 ? 0 : (std::uint64_t{queued} * 10 * 1000 + baudRate - 1) / baudRate;
-    return static_cast<std::uint32_t>(std::max({limit, line + kAtLeastMs}));
-}
-
 std::unique_ptr<SerialDevice> Win32SerialDevice::Open(const std::string& name,
                                                       const LineSettings& settings,
                                                       OpenFailure& failure) {
@@ -46,7 +38,7 @@ std::unique_ptr<SerialDevice> Win32SerialDevice::Open(const std::string& name,
         return nullptr;
     }
     std::unique_ptr<Win32SerialDevice> device(
-        new Win32SerialDevice(std::move(readEvent), std::move(writeEvent), settings.baudRate));
+        new Win32SerialDevice(std::move(readEvent), std::move(writeEvent)));
     if (!device->Prepare(name, settings, failure)) {
         return nullptr;  // the destructor closes what Prepare opened
     }
@@ -77,6 +69,7 @@ bool Win32SerialDevice::Prepare(const std::string& name, const LineSettings& set
         failure = DescribeOpenFailure(OpenStep::kReadSettings, ::GetLastError(), name);
         return false;
     }
+    m_saved = line;
     line.BaudRate = settings.baudRate;
     line.ByteSize = settings.byteSize;
     line.Parity = settings.parity;
@@ -92,28 +85,33 @@ Win32SerialDevice::~Win32SerialDevice() {
     if (!m_port.Valid()) {
         return;
     }
-    DrainOutput();
-    static_cast<void>(::PurgeComm(m_port.Get(), kPurgeInput));
+    static_cast<void>(::PurgeComm(m_port.Get(), m_undrained ? kPurgeAll : kPurgeInput));
+    if (m_saved) {
+        static_cast<void>(::SetCommState(m_port.Get(), &*m_saved));
+    }
 }
 
-void Win32SerialDevice::DrainOutput() {
+// Polled rather than FlushFileBuffers, which waits for as long as the device holds back.
+bool Win32SerialDevice::DrainOutput(std::uint32_t timeoutPerByteMs) {
     COMSTAT status{};
-    if (!::ClearCommError(m_port.Get(), nullptr, &status) || status.cbOutQue == 0) {
-        return;
+    if (!::ClearCommError(m_port.Get(), nullptr, &status)) {
+        m_undrained = true;
+        return false;
     }
-    const ULONGLONG deadline = ::GetTickCount64() + DrainTimeLimitMs(m_baudRate, status.cbOutQue);
-    while (::GetTickCount64() < deadline) {
+    const ULONGLONG perByteMs = std::max<std::uint32_t>(timeoutPerByteMs, 1);
+    const ULONGLONG deadline = ::GetTickCount64() + perByteMs * status.cbOutQue;
+    while (status.cbOutQue != 0) {
+        if (::GetTickCount64() >= deadline) {
+            m_undrained = true;
+            return false;
+        }
         ::Sleep(kDrainPollMs);
-        if (!::ClearCommError(m_port.Get(), nullptr, &status) || status.cbOutQue == 0) {
-            return;
+        if (!::ClearCommError(m_port.Get(), nullptr, &status)) {
+            m_undrained = true;
+            return false;
         }
     }
-}
-
-bool Win32SerialDevice::DrainOutput(std::uint32_t /*timeoutPerByteMs*/) {
-    DrainOutput();
-    COMSTAT status{};
-    return ::ClearCommError(m_port.Get(), nullptr, &status) && status.cbOutQue == 0;
+    return true;
 }
 
 std::uint32_t Win32SerialDevice::Write(const unsigned char* data, std::uint32_t length,

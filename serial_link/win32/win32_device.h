@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "serial_device.h"
 #include "unique_handle.h"
 
@@ -13,8 +15,9 @@ namespace brenlow::detail {
 //      per byte;
 //   5. the line settings: baud rate, byte size, parity and stop bits change, every other
 //      setting of the port stays.
-// A failing step closes what the earlier ones opened. Closing (the destructor) lets what
-// was written drain, within a bounded wait, then purges only the input side and closes.
+// A failing step closes what the earlier ones opened. Closing (the destructor) purges the
+// input side, and the output side only when DrainOutput gave up on it, gives the port back
+// the line settings it had, and closes.
 class Win32SerialDevice final : public SerialDevice {
   public:
     [[nodiscard]] static std::unique_ptr<SerialDevice> Open(const std::string& name,
@@ -29,31 +32,23 @@ class Win32SerialDevice final : public SerialDevice {
     [[nodiscard]] std::uint32_t Write(const unsigned char* data, std::uint32_t length,
                                       std::uint64_t timeoutMs) override;
     [[nodiscard]] std::uint32_t Read(unsigned char* buffer, std::uint32_t capacity) override;
-    [[nodiscard]] std::unique_ptr<PortWatch> CreateWatch(std::string& reason) override;
-    // Waits within the line's own time limit (DrainTimeLimitMs), which bounds the wait as
-    // the per-byte limit would.
     [[nodiscard]] bool DrainOutput(std::uint32_t timeoutPerByteMs) override;
+    [[nodiscard]] std::unique_ptr<PortWatch> CreateWatch(std::string& reason) override;
 
   private:
-    Win32SerialDevice(UniqueHandle readEvent, UniqueHandle writeEvent, std::uint32_t baudRate)
-        : m_readEvent(std::move(readEvent)),
-          m_writeEvent(std::move(writeEvent)),
-          m_baudRate(baudRate) {}
+    Win32SerialDevice(UniqueHandle readEvent, UniqueHandle writeEvent)
+        : m_readEvent(std::move(readEvent)), m_writeEvent(std::move(writeEvent)) {}
 
     [[nodiscard]] bool Prepare(const std::string& name, const LineSettings& settings,
                                OpenFailure& failure);
     [[nodiscard]] std::uint32_t Complete(OVERLAPPED& record, BOOL started);
-    void DrainOutput();
 
     // Declared first, closed last: the port goes before the events its transfers used.
     UniqueHandle m_readEvent;
     UniqueHandle m_writeEvent;
-    std::uint32_t m_baudRate;
+    std::optional<DCB> m_saved;  // the port's settings before ours
+    bool m_undrained = false;    // DrainOutput gave up: what is left is discarded
     UniqueHandle m_port;
 };
-
-// How long closing waits for queued bytes to leave: the write time limit for them, and at
-// least the time the line needs for them (10 bits a byte) and a tenth of a second.
-[[nodiscard]] std::uint32_t DrainTimeLimitMs(std::uint32_t baudRate, std::uint32_t queued);
 
 }  // namespace brenlow::detail

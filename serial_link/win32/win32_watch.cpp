@@ -74,9 +74,7 @@ DWORD Win32Watch::WaitOnce(DWORD& events) {
     const std::array<HANDLE, 2> handles = {m_waitEvent.Get(), m_wakeEvent.Get()};
     if (::WaitForMultipleObjects(handles.size(), handles.data(), FALSE, INFINITE) !=
         WAIT_OBJECT_0) {
-        // Woken: the cleared mask ends the wait, and the cancel makes sure of it. Either
-        // way the wait must be over before record and events go.
-        static_cast<void>(::CancelIoEx(m_port, &record));
+        EndPendingWait(record);  // woken: the wait must be over before record and events go
     }
     DWORD ignored = 0;
     if (::GetOverlappedResult(m_port, &record, &ignored, TRUE)) {
@@ -85,15 +83,34 @@ DWORD Win32Watch::WaitOnce(DWORD& events) {
     return ::GetLastError();
 }
 
+// Clearing the mask ends a pending wait; Wine misses a clear that falls between the start
+// of the wait and its registration, so the clear and a cancel are repeated until it ends.
+void Win32Watch::EndPendingWait(OVERLAPPED& record) {
+    constexpr DWORD kRetryMs = 20;
+    do {
+        static_cast<void>(::SetCommMask(m_port, 0));
+        static_cast<void>(::CancelIoEx(m_port, &record));
+    } while (::WaitForSingleObject(m_waitEvent.Get(), kRetryMs) == WAIT_TIMEOUT);
+}
+
 // A wait that failed: the device is gone when its status cannot be read either. Otherwise
 // what is waiting is read all the same (a platform whose wait fails on this kind of port
 // still delivers, a second late), and the watcher pauses before it waits again.
-WaitResult Win32Watch::AfterFailedWait() const {
+WaitResult Win32Watch::AfterFailedWait() {
     COMSTAT status{};
     if (!::ClearCommError(m_port, nullptr, &status)) {
-        return SaysDeviceGone(::GetLastError()) ? WaitResult::kGone : WaitResult::kWoken;
+        const DWORD error = ::GetLastError();
+        if (!SaysDeviceGone(error)) {
+            return WaitResult::kWoken;
+        }
+        m_goneError = error;
+        return WaitResult::kGone;
     }
     return status.cbInQue != 0 ? WaitResult::kCharacters : WaitResult::kWoken;
+}
+
+std::string Win32Watch::GoneReason() const {
+    return m_goneError == 0 ? std::string() : "the system reports: " + SystemMessage(m_goneError);
 }
 
 void Win32Watch::Pause(std::chrono::milliseconds pause) {

@@ -22,16 +22,19 @@ class Win32Watch final : public PortWatch {
     [[nodiscard]] WaitResult WaitForCharacters() override;
     void Pause(std::chrono::milliseconds pause) override;
     void Wake() override;
+    [[nodiscard]] std::string GoneReason() const override;
 
   private:
     [[nodiscard]] bool Woken() const;
     // One overlapped WaitCommEvent; 0 with the events seen, or the failure's error code.
     [[nodiscard]] DWORD WaitOnce(DWORD& events);
-    [[nodiscard]] WaitResult AfterFailedWait() const;
+    void EndPendingWait(OVERLAPPED& record);
+    [[nodiscard]] WaitResult AfterFailedWait();
 
     HANDLE m_port;
     UniqueHandle m_waitEvent;
     UniqueHandle m_wakeEvent;
+    DWORD m_goneError = 0;  // what the status query failed with once the device was gone
 };
 
 // Whether a failure code says that the device itself is gone (a USB adapter pulled), as

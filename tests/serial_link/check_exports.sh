@@ -2,12 +2,23 @@
 # Fails unless every dynamic symbol that the library defines belongs to one of the classes
 # it exports (CQueue, CSerialConn and their helper interfaces CNotifyTarget and
 # CMessageBoxHook), to the C++ library's templates instantiated for them, or to the linker.
-# Usage: check_exports.sh NM LIBRARY
+# Usage: check_exports.sh NM LIBRARY (a shared object), or OBJDUMP LIBRARY (a DLL, whose
+# export table objdump -p prints).
 set -eu
-nm_tool=$1
+tool=$1
 library=$2
 
-symbols=$("$nm_tool" -D --defined-only -C "$library" | sed -E 's/^[0-9a-fA-F]* *[A-Za-z] //')
+case "$library" in
+*.dll)
+    # The name pointer table's rows: "[   3] _ZN6CQueue5ClearEv".
+    symbols=$("$tool" -p "$library" |
+        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+        sed -nE 's/^[[:space:]]*\[ *[0-9]+\] +//p' | c++filt)
+    ;;
+*)
+    symbols=$("$tool" -D --defined-only -C "$library" | sed -E 's/^[0-9a-fA-F]* *[A-Za-z] //')
+    ;;
+esac
 
 ours='^((typeinfo|typeinfo name|vtable|VTT) for )?(CQueue|CSerialConn|CNotifyTarget|CMessageBoxHook)(::|$)'
 standard='^((typeinfo|typeinfo name|vtable) for )?([^:(]* )?(std|__gnu_cxx)::'

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -13,7 +11,8 @@
 
 namespace brenlow_test {
 
-// A connection with recorders installed, and a pseudo-terminal reachable as COM5.
+// A connection with recorders installed, and a pseudo-terminal reachable as port 5 of the
+// test's port directory (COM5 on POSIX, a COM number of its own under Wine).
 // Members are destroyed in reverse order: the connection (and its watcher) goes first.
 class ConnTest : public ::testing::Test {
   protected:
@@ -43,17 +42,6 @@ class ConnTest : public ::testing::Test {
     CSerialConn conn;
     std::string com;
 };
-
-// Whether the device's terminal settings are the same in every field a connection touches.
-inline void ExpectSameSettings(const termios& actual, const termios& expected) {
-    EXPECT_EQ(actual.c_iflag, expected.c_iflag);
-    EXPECT_EQ(actual.c_oflag, expected.c_oflag);
-    EXPECT_EQ(actual.c_lflag, expected.c_lflag);
-    EXPECT_EQ(actual.c_cflag, expected.c_cflag);
-    EXPECT_TRUE(
-        std::equal(std::begin(actual.c_cc), std::end(actual.c_cc), std::begin(expected.c_cc)));
-    EXPECT_EQ(cfgetospeed(&actual), cfgetospeed(&expected));
-}
 
 // Waits until the process has count threads: a joined thread leaves /proc a moment later.
 [[nodiscard]] inline bool WaitForThreadCount(int count, Clock::duration timeout = 2s) {

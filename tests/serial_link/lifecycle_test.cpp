@@ -12,11 +12,13 @@ TEST_F(ConnTest, ThousandQuickReopensLeakNoDescriptorAndNeverRunTwoWatchers) {
         ASSERT_EQ(Open(com), 1) << "cycle " << cycle;
         conn.ClosePort();
     }
-    EXPECT_EQ(OpenDescriptorCount(), descriptors);
+    // A leak grows with every cycle; the platform's runtime may keep a few of its own.
+    EXPECT_GE(OpenDescriptorCount(), descriptors);
+    EXPECT_LE(OpenDescriptorCount(), descriptors + kRuntimeSpareDescriptors);
     EXPECT_TRUE(WaitForThreadCount(threads));
 
     ASSERT_EQ(Open(com), 1);
-    EXPECT_TRUE(WaitForThreadCount(threads + 1)) << "one watcher, no more";
+    EXPECT_TRUE(WaitForThreadCount(threads + kThreadsPerWatcher)) << "one watcher, no more";
     EXPECT_TRUE(WriteReachesModem("alive"));
     ASSERT_TRUE(pty.SendFromModem("back"));
     ASSERT_TRUE(target.WaitForPosts(1, 5s));
@@ -44,7 +46,7 @@ TEST_F(ConnTest, VanishedDeviceEndsWatchingWithoutSpinningAndCanBeReplaced) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].text.find("port " + com + ":"), std::string::npos) << messages[0].text;
     EXPECT_NE(messages[0].text.find("unplugged"), std::string::npos) << messages[0].text;
-    EXPECT_NE(messages[0].detail.find("hung up"), std::string::npos) << messages[0].detail;
+    EXPECT_NE(messages[0].detail.find(kGoneDetailHas), std::string::npos) << messages[0].detail;
     EXPECT_TRUE(WaitForThreadCount(threads)) << "the watcher should have ended";
     EXPECT_EQ(conn.WriteComm(reinterpret_cast<const unsigned char*>("x"), 1), 0u);
 
@@ -62,7 +64,7 @@ TEST_F(ConnTest, VanishedDeviceEndsWatchingWithoutSpinningAndCanBeReplaced) {
 TEST_F(ConnTest, DestroyingAnOpenConnectionStopsItsWatcherAndFreesThePort) {
     ASSERT_EQ(Open(com), 1);  // some runtimes start a helper thread with the first thread
     conn.ClosePort();
-    const termios before = pty.DeviceSettings();
+    const auto before = pty.DeviceSettings();
     const int threads = ThreadCount();
     Clock::time_point destroyed;
     {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -103,6 +104,11 @@ TEST_F(ResolveTest, NamesWithoutADeviceSayWhy) {
     }
 }
 
+std::string PasswdHome() {
+    const passwd* user = ::getpwuid(::getuid());
+    return user != nullptr ? user->pw_dir : "";
+}
+
 TEST(PortDirTest, EnvironmentDecidesInItsOrder) {
     using Env = std::map<std::string, std::string>;
     const std::vector<std::pair<Env, std::string>> cases = {
@@ -110,6 +116,9 @@ TEST(PortDirTest, EnvironmentDecidesInItsOrder) {
         {{{"BRENLOW_PORT_DIR", ""}, {"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}, "/x/brenlow/ports"},
         {{{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/h"}}, "/h/.config/brenlow/ports"},
         {{{"HOME", "/h"}}, "/h/.config/brenlow/ports"},
+        // Without a usable HOME every program asks the password database, never "/".
+        {{{"HOME", ""}}, PasswdHome() + "/.config/brenlow/ports"},
+        {{}, PasswdHome() + "/.config/brenlow/ports"},
     };
     for (const auto& [env, expected] : cases) {
         const auto lookup = [&env = env](const char* name) -> const char* {

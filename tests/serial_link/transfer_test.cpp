@@ -34,9 +34,7 @@ struct SerialConnTestPeer {
     };
 
     static bool RecordWrites(CSerialConn& conn, std::vector<std::uint32_t>& sizes) {
-        conn.m_connected.store(0);
-        conn.m_watch->Wake();
-        conn.m_watcher.join();
+        conn.StopWatcher();
         conn.m_device = std::make_unique<RecordingDevice>(std::move(conn.m_device), sizes);
         std::string reason;
         conn.m_watch = conn.m_device->CreateWatch(reason);
@@ -156,7 +154,8 @@ TEST_F(ConnTest, FullQueueLeavesTheRestInTheDriverAndLosesNothing) {
 
     ASSERT_TRUE(pty.SendFromModem(stream.substr(4000)));
     ASSERT_TRUE(target.WaitForPosts(2, 5s));
-    EXPECT_EQ(conn.m_QueueRead.GetSize(), CQueue::kCapacity);
+    // By value: a DLL does not export the constant itself.
+    EXPECT_EQ(conn.m_QueueRead.GetSize(), int{CQueue::kCapacity});
 
     std::string received = DrainQueue(conn.m_QueueRead);
     const Clock::time_point deadline = Clock::now() + 6s;

@@ -2,7 +2,6 @@
 // fault flags.
 #include <fcntl.h>
 #include <poll.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -162,33 +161,6 @@ TEST_F(SimProcessTest, ASecondSimulatorOnTheSameNumberIsRefused) {
     EXPECT_TRUE(second.slave_path().empty());
     EXPECT_EQ(second.wait_exit(5s), 1);
     EXPECT_EQ(fs::read_symlink(entry(6)).string(), first.slave_path());
-}
-
-// Without HOME the port directory is the one under the password database's home, as the
-// serial library finds it, never /.config.
-TEST_F(SimProcessTest, WithoutHomeThePasswordDatabaseHomeHoldsTheEntry) {
-    const passwd* user = ::getpwuid(::getuid());
-    ASSERT_NE(user, nullptr);
-    const std::string expected = std::string(user->pw_dir) + "/.config/brenlow/ports/com251";
-    ASSERT_FALSE(fs::exists(fs::symlink_status(expected))) << "COM251 is taken on this machine";
-    const char* home = std::getenv("HOME");
-    const std::string saved_home = home != nullptr ? home : "";
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved_config = config != nullptr ? config : "";
-    ::setenv("HOME", "", 1);
-    ::unsetenv("XDG_CONFIG_HOME");
-    {
-        SimProcess sim({"--fast", "--com", "251"}, "");
-        EXPECT_FALSE(sim.slave_path().empty());
-        std::error_code missing;
-        EXPECT_EQ(fs::read_symlink(expected, missing).string(), sim.slave_path());
-        EXPECT_EQ(sim.stop(SIGTERM), 0);
-    }
-    ::setenv("HOME", saved_home.c_str(), 1);
-    if (!saved_config.empty()) {
-        ::setenv("XDG_CONFIG_HOME", saved_config.c_str(), 1);
-    }
-    EXPECT_FALSE(fs::exists(fs::symlink_status(expected)));
 }
 
 TEST_F(SimProcessTest, MissingPortDirectoryIsCreated) {

@@ -132,7 +132,8 @@ bool Host::ReserveBlock() {
             }
         }
         const std::string pid = std::to_string(::getpid());
-        const bool written = ::write(fd, pid.data(), pid.size()) == static_cast<ssize_t>(pid.size());
+        const bool written =
+            ::write(fd, pid.data(), pid.size()) == static_cast<ssize_t>(pid.size());
         ::close(fd);
         if (written) {
             m_marker = marker;
@@ -160,6 +161,14 @@ std::string Host::New() {
         return "error posix_openpt";
     }
     pty.slave = name.data();
+    // A new pseudo-terminal is a terminal (echo, XON/XOFF, line editing); a serial port as
+    // the system finds it is raw at 9600 8N1, and the connection keeps its flow control.
+    termios line{};
+    if (::tcgetattr(pty.master, &line) == 0) {
+        ::cfmakeraw(&line);
+        ::cfsetspeed(&line, B9600);
+        static_cast<void>(::tcsetattr(pty.master, TCSANOW, &line));
+    }
     const int id = static_cast<int>(m_ptys.size()) + 1;
     m_ptys[id] = pty;
     return "ok " + std::to_string(id);
@@ -234,17 +243,16 @@ std::string Host::Line(int id) {
     if (pty == nullptr || ::tcgetattr(pty->master, &line) != 0) {
         return "error id";
     }
-    static constexpr std::array kSpeeds = {Speed{B1200, 1200},     Speed{B2400, 2400},
-                                           Speed{B9600, 9600},     Speed{B19200, 19200},
-                                           Speed{B38400, 38400},   Speed{B57600, 57600},
-                                           Speed{B115200, 115200}};
+    static constexpr std::array kSpeeds = {
+        Speed{B1200, 1200},   Speed{B2400, 2400},   Speed{B9600, 9600},    Speed{B19200, 19200},
+        Speed{B38400, 38400}, Speed{B57600, 57600}, Speed{B115200, 115200}};
     int baud = 0;
     for (const Speed& speed : kSpeeds) {
         baud = ::cfgetospeed(&line) == speed.code ? speed.baud : baud;
     }
     const tcflag_t size = line.c_cflag & CSIZE;
     const int bits = size == CS5 ? 5 : size == CS6 ? 6 : size == CS7 ? 7 : 8;
-    const char* parity = (line.c_cflag & PARENB) == 0 ? "none"
+    const char* parity = (line.c_cflag & PARENB) == 0   ? "none"
                          : (line.c_cflag & PARODD) != 0 ? "odd"
                                                         : "even";
     return "ok " + std::to_string(baud) + " " + std::to_string(bits) + " " +

@@ -78,6 +78,9 @@ class BRENLOW_API CSerialConn {
     void NotifyDataArrived() const;
     int FailOpen(OpenError kind, const std::string& reason);
     [[nodiscard]] bool StartWatcher();
+    // Ends the watcher and joins it. Out of line on purpose: on Windows each module carries
+    // its own thread runtime, so a thread must be joined by the module that started it.
+    void StopWatcher();
     void ShowMessage(const std::string& text, const std::string& detail) const;
 
     // Who owns what. The owner's thread writes every field below but m_hungUp; the watcher

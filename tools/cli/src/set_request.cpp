@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text_util.h"
+#include "veltaro/console/text_rules.h"
 
 namespace veltaro::cli {
 namespace {
@@ -61,7 +62,7 @@ std::string ParseNamed(std::string_view name, std::string_view value, SetParse& 
     if (value.empty()) {
         return std::string(row->name) + " needs a value";
     }
-    if (!IsSendableText(value)) {
+    if (!console::IsSendableText(value)) {
         parse.unsendable = true;
         return std::string(row->name) + " value '" + Printable(value) +
                "' refused: the modem takes printable ASCII only (no control bytes, nothing "

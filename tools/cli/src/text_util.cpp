@@ -94,10 +94,6 @@ std::string TerminalSafe(std::string_view bytes) {
     return out;
 }
 
-bool IsSendableText(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
-}
-
 std::string Comparable(std::string_view value) {
     std::string out(Trim(value));
     for (char& c : out) {

@@ -24,10 +24,6 @@ std::string Printable(std::string_view bytes);
 // backslashes of port names must stay as they are.
 std::string TerminalSafe(std::string_view bytes);
 
-// Whether every byte is printable ASCII (0x20-0x7E): what the modem's console takes as
-// typed text, and what travels as one byte unchanged. The program's edits accept the same.
-bool IsSendableText(std::string_view text);
-
 // A value as `set` compares it with the read-back: trimmed, letters in capitals, leading
 // zeros dropped (a lone 0 stays), so that "5", "05" and "05 " compare equal.
 std::string Comparable(std::string_view value);
