@@ -11,7 +11,7 @@ endforeach()
 add_custom_command(OUTPUT ${icon_files}
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/desktop/make_icons.py
             ${icon_dir} veltaro ${icon_sizes}
-    DEPENDS desktop/make_icons.py ${PROJECT_SOURCE_DIR}/ui/resources/make_art.py
+    DEPENDS desktop/make_icons.py ${PROJECT_SOURCE_DIR}/ui/common/resources/make_art.py
     COMMENT "Drawing the hicolor icons" VERBATIM)
 add_custom_target(veltaro_icons ALL DEPENDS ${icon_files})
 

@@ -13,6 +13,8 @@ packages=(
     # 32-bit part for the i686 tests, and a 32-bit C compiler for the test-only preload.
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
     wine wine64 wine32:i386 gcc-multilib
+    # Windows packages: the installer and the zip.
+    nsis zip
 )
 
 missing=()

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Draws the program's icon (the same art as its window icon, ui/resources/make_art.py) at
+"""Draws the program's icon (the same art as its window icon, ui/common/resources/make_art.py) at
 the hicolor theme's usual sizes: OUT_DIR/<N>x<N>/apps/NAME.png for each size given."""
 
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "ui", "resources"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "ui", "common", "resources"))
 import make_art  # noqa: E402
 
 

@@ -20,7 +20,7 @@ appstreamcli validate --no-net --pedantic "$source_dir"/packaging/desktop/*.meta
 icons=$build/packaging/icons
 if [[ -d $icons ]]; then
     for size in 32 48 96; do
-        own=$source_dir/ui/resources/icon128_$size.png
+        own=$source_dir/ui/common/resources/icon128_$size.png
         drawn=$icons/${size}x$size/apps/veltaro.png
         [[ ! -f $drawn ]] || cmp -s "$own" "$drawn" || {
             echo "FAIL: $drawn differs from the program's own $own" >&2

@@ -43,6 +43,29 @@ def write_bmp24(path, width, height, rgb_rows):
         out.write(header + info + pixels)
 
 
+def write_ico(path, images):
+    """images: (size, rgba_rows) pairs; each entry is a 32-bit DIB with its AND mask."""
+    entries = []
+    for size, rows in images:
+        pixels = bytearray()
+        for row in reversed(rows):  # bottom-up, BGRA
+            for i in range(0, len(row), 4):
+                r, g, b, a = row[i : i + 4]
+                pixels += bytes((b, g, r, a))
+        mask_stride = ((size + 31) // 32) * 4
+        mask = b"\x00" * (mask_stride * size)  # the alpha channel decides
+        info = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+        entries.append((size, info + pixels + mask))
+    offset = 6 + 16 * len(entries)
+    header = struct.pack("<HHH", 0, 1, len(entries))
+    directory = b""
+    for size, data in entries:
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    with open(path, "wb") as out:
+        out.write(header + directory + b"".join(data for _, data in entries))
+
+
 # ---------------------------------------------------------------- icon
 
 
@@ -150,6 +173,8 @@ def draw_logo(width=223, height=30):
 def main():
     for size in (32, 48, 96):
         write_png(os.path.join(HERE, "icon128_%d.png" % size), size, size, draw_icon(size))
+    # The Windows build's icon resource: the same three pictures in one file.
+    write_ico(os.path.join(HERE, "icon128.ico"), [(size, draw_icon(size)) for size in (32, 48, 96)])
     write_bmp24(os.path.join(HERE, "logo142.bmp"), 223, 30, draw_logo())
 
 

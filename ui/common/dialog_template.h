@@ -43,11 +43,23 @@ struct ControlRow {
     bool tabStop;
 };
 
+// What the platform's own dialog resource adds to the controls.
+struct WindowsTemplate {
+    int resourceId;        // template number
+    unsigned style;        // window style, without the font flag
+    unsigned exStyle;      // extended window style
+    const char* fontFace;  // UTF-8
+    int fontPoints;        // font size in points
+    int language;          // primary language identifier
+    int sublanguage;       // sublanguage identifier
+};
+
 struct DialogTemplate {
     const char* caption;
     int w, h;        // client size in dialog units
     int fontPixels;  // font size in pixels (dialog_builder.h says which face)
     std::span<const ControlRow> controls;
+    WindowsTemplate windows;
 };
 
 // Template 102: the main dialog.

@@ -1,5 +1,6 @@
 #include "dialog_template.h"
 
+#include "resource_ids.h"
 #include "ui_texts.h"
 #include "veltaro/console/console_texts.h"
 #include "veltaro/console/control_ids.h"
@@ -86,8 +87,30 @@ constexpr ControlRow kAboutControls[] = {
 // The original faces were 8 pt (main dialog) and 9 pt (About box) at 96 DPI. The main
 // dialog takes 10 px: its boxes were measured for a face of about 5.8 px average width,
 // which NanumBarunGothic has at 10 px; at 11 px its texts would be cut off.
-constexpr DialogTemplate kMainTemplate{console::kDialogTitle.data(), 436, 290, 10, kMainControls};
-constexpr DialogTemplate kAboutTemplate{text::kAboutCaption, 235, 55, 12, kAboutControls};
+//
+// Window styles: pop-up, visible, caption, system menu and resizable frame for the main
+// dialog, with a task-bar button; pop-up, caption, system menu and modal frame for the
+// About box.
+constexpr unsigned kMainStyle = 0x90000000u | 0x00C00000u | 0x00080000u | 0x00040000u;
+constexpr unsigned kAboutStyle = 0x80000000u | 0x00C00000u | 0x00080000u | 0x00000080u;
+constexpr unsigned kAppWindow = 0x00040000u;
+constexpr int kLangEnglish = 0x09, kSublangEnglishUs = 0x01;
+constexpr int kLangKorean = 0x12, kSublangKorean = 0x01;
+
+constexpr DialogTemplate kMainTemplate{
+    console::kDialogTitle.data(),
+    436,
+    290,
+    10,
+    kMainControls,
+    {res::kMainDialog, kMainStyle, kAppWindow, "MS Shell Dlg", 8, kLangEnglish, kSublangEnglishUs}};
+constexpr DialogTemplate kAboutTemplate{
+    text::kAboutCaption,
+    235,
+    55,
+    12,
+    kAboutControls,
+    {res::kAboutDialog, kAboutStyle, 0, text::kAboutFontFace, 9, kLangKorean, kSublangKorean}};
 
 }  // namespace
 

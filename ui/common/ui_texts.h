@@ -17,6 +17,7 @@ inline constexpr const char* kAboutCaption = "Quistor 정보";
 inline constexpr const char* kAboutVersion = "Quistor 버전 1.0";
 inline constexpr const char* kAboutThirdLine = "무선 모뎀 설정 도구 · Ostrane";
 inline constexpr const char* kAboutOk = "확인";
+inline constexpr const char* kAboutFontFace = "MS 셸 대화 상자";      // template 100's face
 inline constexpr const char* kAboutMenuItem = "Quistor 정보(&A)...";  // string 101
 
 // Accessible names of controls that show no text of their own.

@@ -10,6 +10,7 @@
 #include "console_text.h"
 #include "control_lookup.h"
 #include "edit_validator.h"
+#include "form_fields.h"
 #include "veltaro/console/control_ids.h"
 
 namespace veltaro::ui {
@@ -17,33 +18,6 @@ namespace {
 
 namespace ctl = console::ctl;
 using console::SettingsForm;
-
-struct TextField {
-    int id;
-    std::string SettingsForm::*value;
-};
-
-struct RadioField {
-    int firstId;
-    int SettingsForm::*index;
-};
-
-constexpr TextField kEditFields[] = {
-    {ctl::kComNumber, &SettingsForm::comNumber}, {ctl::kChannelEdit, &SettingsForm::channel},
-    {ctl::kPowerEdit, &SettingsForm::power},     {ctl::kDestIdEdit, &SettingsForm::destinationId},
-    {ctl::kPeriodEdit, &SettingsForm::period},
-};
-
-constexpr TextField kLabelFields[] = {
-    {ctl::kChannelRange, &SettingsForm::channelRangeLabel},
-    {ctl::kPowerRange, &SettingsForm::powerRangeLabel},
-};
-
-constexpr RadioField kRadioFields[] = {
-    {ctl::kModePc, &SettingsForm::mode},     {ctl::kUnitHour, &SettingsForm::periodUnit},
-    {ctl::kRs232, &SettingsForm::interface}, {ctl::kData5, &SettingsForm::dataBits},
-    {ctl::kStop1, &SettingsForm::stopBits},  {ctl::kParityEven, &SettingsForm::parity},
-};
 
 void CheckPosition(QButtonGroup& group, int index) {
     if (QAbstractButton* button = group.button(index)) {

@@ -1,0 +1,113 @@
+// The main dialog as Wine lays out template 102: positions, start state, system menu.
+#include <string>
+
+#include "box_watcher.h"
+#include "dialog_fixture.h"
+#include "dialog_template.h"
+#include "hangul_font.h"
+#include "resource_ids.h"
+#include "veltaro/console/control_ids.h"
+#include "wide_text.h"
+
+namespace veltaro::ui {
+namespace {
+
+namespace ctl = console::ctl;
+using test::Win32DialogTest;
+
+RECT ClientRectOf(HWND dialog, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
+    int index = 0;
+    HWND child = GetWindow(hwnd, GW_CHILD);
+    for (const ControlRow& row : MainDialogTemplate().controls) {
+        ++index;
+        ASSERT_NE(child, nullptr) << "row " << index;
+        EXPECT_EQ(GetDlgCtrlID(child) & 0xFFFF, row.id & 0xFFFF) << "row " << index;
+        // The platform converts position and size each on its own.
+        RECT mapped{row.x, row.y, row.w, row.h};
+        ASSERT_TRUE(MapDialogRect(hwnd, &mapped));
+        const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
+                            mapped.top + mapped.bottom};
+        const RECT actual = ClientRectOf(hwnd, child);
+        // A picture control sizes itself to its bitmap, and Wine's up-down control takes
+        // its own width: only their corners are the template's.
+        const bool sizedByPicture =
+            row.cls == ControlClass::kBitmap || row.cls == ControlClass::kUpDown;
+        EXPECT_EQ(actual.left, expected.left) << "row " << index;
+        EXPECT_EQ(actual.top, expected.top) << "row " << index;
+        if (!sizedByPicture) {
+            EXPECT_EQ(actual.right, expected.right) << "row " << index;
+            EXPECT_EQ(actual.bottom, expected.bottom) << "row " << index;
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "more controls than template rows";
+
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    RECT size{0, 0, MainDialogTemplate().w, MainDialogTemplate().h};
+    MapDialogRect(hwnd, &size);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+}
+
+TEST_F(Win32DialogTest, StartsAsTheUserFirstSeesIt) {
+    EXPECT_EQ(Text(0), L"Ostrane - Veltaro");
+    EXPECT_EQ(Text(ctl::kComNumber), L"1");
+    for (const int id : {ctl::kChannelEdit, ctl::kPowerEdit, ctl::kDestIdEdit, ctl::kPeriodEdit,
+                         ctl::kChannelRange, ctl::kPowerRange, ctl::kLog}) {
+        EXPECT_EQ(Text(id), L"") << id;
+    }
+    const int checked[] = {ctl::kModePc, ctl::kUnitHour, ctl::kRs232,
+                           ctl::kData8,  ctl::kStop1,    ctl::kParityNone};
+    for (const int id : checked) {
+        EXPECT_EQ(IsDlgButtonChecked(hwnd, id), BST_CHECKED) << id;
+    }
+    for (const ControlRow& row : MainDialogTemplate().controls) {
+        if (row.id != kNoId) {
+            EXPECT_TRUE(Enabled(row.id)) << row.id;
+            EXPECT_TRUE(IsWindowVisible(Ctl(row.id))) << row.id;
+        }
+    }
+    EXPECT_EQ(GetFocus(), Ctl(ctl::kComNumber));
+    EXPECT_EQ(dialog->ReadForm(), console::SettingsForm{});
+}
+
+TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItemInAFaceWithHangul) {
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    ASSERT_NE(menu, nullptr);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), res::kAboutCommand);
+    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
+              static_cast<UINT>(MF_SEPARATOR));
+    const std::wstring korean = WideFromUtf8("정보");
+    if (dialog->AboutItem().OwnerDrawn()) {
+        EXPECT_TRUE(FontHasGlyphs(dialog->AboutItem().Font(), korean));
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, res::kAboutCommand, 0, 0, 0};
+        EXPECT_TRUE(dialog->AboutItem().Measure(hwnd, measure));
+        EXPECT_GT(measure.itemWidth, 0u);
+        EXPECT_EQ(dialog->AboutItem().MenuChar(L'a', menu), MAKELRESULT(count - 1, MNC_EXECUTE));
+    } else {
+        wchar_t item[64] = {};
+        GetMenuStringW(menu, count - 1, item, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(item), WideFromUtf8("Quistor 정보(&A)..."));
+    }
+}
+
+TEST_F(Win32DialogTest, AboutItemOpensTheKoreanAboutBoxWhichOkCloses) {
+    test::BoxWatcher watcher(WideFromUtf8("Quistor 정보"));
+    SendMessageW(hwnd, WM_SYSCOMMAND, res::kAboutCommand, 0);
+    EXPECT_TRUE(watcher.Seen());
+    EXPECT_NE(watcher.BoxText().find(WideFromUtf8("Quistor 버전 1.0")), std::wstring::npos);
+    EXPECT_TRUE(watcher.TextsHaveGlyphs()) << "a Korean text in a face without Hangul";
+}
+
+}  // namespace
+}  // namespace veltaro::ui

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts between the program's 8-bit strings and the wide (UTF-16) Windows calls. Wide calls
+// everywhere keep the Korean texts right whatever the system's ANSI code page is.
+namespace veltaro::ui {
+
+// UTF-8 (the sources' texts) to UTF-16.
+[[nodiscard]] std::wstring WideFromUtf8(std::string_view utf8);
+// Console bytes, one character each (Latin-1), to UTF-16 and back. A character beyond
+// Latin-1 (which no field accepts) becomes '?'.
+[[nodiscard]] std::wstring WideFromLatin1(std::string_view bytes);
+[[nodiscard]] std::string Latin1FromWide(std::wstring_view text);
+// Raw console bytes as the log pane shows them (console_glyphs.h), line breaks as CR LF.
+[[nodiscard]] std::wstring LogTextFromConsole(std::string_view bytes);
+
+}  // namespace veltaro::ui
