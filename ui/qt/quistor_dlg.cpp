@@ -10,6 +10,7 @@
 #include "app_resources.h"
 #include "color_button.h"
 #include "control_lookup.h"
+#include "dialog_routes.h"
 #include "log_pane.h"
 #include "ui_texts.h"
 #include "updown_ctrl.h"
@@ -19,67 +20,10 @@ namespace veltaro::ui {
 namespace {
 
 namespace ctl = console::ctl;
-using console::ModemConsole;
-using Handler = void (ModemConsole::*)();
 
-struct Route {
-    int id;
-    Handler handler;
-};
-
-// Button clicks and user edits, each to its console handler.
-constexpr Route kClickRoutes[] = {
-    {ctl::kOpen, &ModemConsole::OnOpen},
-    {ctl::kClose, &ModemConsole::OnClose},
-    {ctl::kChannelSetting, &ModemConsole::OnChannelSetting},
-    {ctl::kPowerSetting, &ModemConsole::OnPowerSetting},
-    {ctl::kInformation, &ModemConsole::OnInformation},
-    {ctl::kModeSetting, &ModemConsole::OnModeSetting},
-    {ctl::kDestIdSetting, &ModemConsole::OnDestinationIdSetting},
-    {ctl::kPeriodSetting, &ModemConsole::OnPeriodSetting},
-    {ctl::kUartModeSetting, &ModemConsole::OnUartModeSetting},
-    {ctl::kBitSetting, &ModemConsole::OnBitSetting},
-    {ctl::kUartInformation, &ModemConsole::OnUartInformation},
-    {ctl::kUartAllSetting, &ModemConsole::OnUartAllSetting},
-    {ctl::kAllSetting, &ModemConsole::OnAllSetting},
-};
-
-constexpr Route kEditRoutes[] = {
-    {ctl::kChannelEdit, &ModemConsole::OnChannelChanged},
-    {ctl::kPowerEdit, &ModemConsole::OnPowerChanged},
-    {ctl::kPeriodEdit, &ModemConsole::OnPeriodChanged},
-    {ctl::kDestIdEdit, &ModemConsole::OnDestinationIdChanged},
-};
-
-struct ButtonColor {
-    int id;
-    COLORREF fill;
-};
-
-constexpr COLORREF kLightGreen = 0x90EE90;
-constexpr COLORREF kPaleYellow = 0x96E4DE;
-constexpr COLORREF kButtonText = 0x010101;
-constexpr COLORREF kButtonDisabledText = 0x808080;
-
-// In binding order.
-constexpr ButtonColor kButtonColors[] = {
-    {ctl::kOpen, kLightGreen},
-    {ctl::kClose, kLightGreen},
-    {ctl::kInformation, kPaleYellow},
-    {ctl::kChannelSetting, kLightGreen},
-    {ctl::kPowerSetting, kLightGreen},
-    {ctl::kModeSetting, kLightGreen},
-    {ctl::kDestIdSetting, kLightGreen},
-    {ctl::kPeriodSetting, kLightGreen},
-    {ctl::kAllSetting, kLightGreen},
-    {ctl::kUartAllSetting, kLightGreen},
-    {ctl::kUartModeSetting, kLightGreen},
-    {ctl::kBitSetting, kLightGreen},
-    {ctl::kUartInformation, kPaleYellow},
-};
-static_assert(std::size(kButtonColors) == 13);
-
-const QColor kDialogBackground(173, 216, 230);
+// The light-blue dialog background in Qt's terms.
+const QColor kDialogFill(kDialogBackground & 0xFF, (kDialogBackground >> 8) & 0xFF,
+                         (kDialogBackground >> 16) & 0xFF);
 
 }  // namespace
 
@@ -120,12 +64,12 @@ void CQuistorDlg::SetUpLook() {
     setWindowIcon(AppIcon());
     setAutoFillBackground(true);
     QPalette background = palette();
-    background.setColor(QPalette::Window, kDialogBackground);
+    background.setColor(QPalette::Window, kDialogFill);
     setPalette(background);
     // A disabled edit stands on the dialog's background, as a static text does.
     for (QLineEdit* edit : findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
         QPalette editPalette = edit->palette();
-        editPalette.setColor(QPalette::Disabled, QPalette::Base, kDialogBackground);
+        editPalette.setColor(QPalette::Disabled, QPalette::Base, kDialogFill);
         edit->setPalette(editPalette);
     }
 }
@@ -154,7 +98,7 @@ void CQuistorDlg::BindColorButtons() {
 void CQuistorDlg::RouteControlEvents() {
     for (const Route& route : kClickRoutes) {
         if (auto* button = qobject_cast<QAbstractButton*>(Control(route.id))) {
-            const Handler handler = route.handler;
+            const ConsoleHandler handler = route.handler;
             connect(button, &QAbstractButton::clicked, this,
                     [this, handler] { (m_console.*handler)(); });
         }
@@ -163,7 +107,7 @@ void CQuistorDlg::RouteControlEvents() {
     // form writes and direct text settings do not run the checks.
     for (const Route& route : kEditRoutes) {
         if (auto* edit = qobject_cast<QLineEdit*>(Control(route.id))) {
-            const Handler handler = route.handler;
+            const ConsoleHandler handler = route.handler;
             connect(edit, &QLineEdit::textEdited, this,
                     [this, handler] { (m_console.*handler)(); });
         }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "about_dlg.h"
+#include "dialog_routes.h"
 #include "dialog_template.h"
 #include "log_pane.h"
 #include "resource_ids.h"
@@ -15,77 +16,6 @@ namespace veltaro::ui {
 namespace {
 
 namespace ctl = console::ctl;
-using console::ModemConsole;
-using Handler = void (ModemConsole::*)();
-
-struct Route {
-    int id;
-    Handler handler;
-};
-
-// BN_CLICKED of each command button, to its console handler.
-constexpr Route kClickRoutes[] = {
-    {ctl::kOpen, &ModemConsole::OnOpen},
-    {ctl::kClose, &ModemConsole::OnClose},
-    {ctl::kChannelSetting, &ModemConsole::OnChannelSetting},
-    {ctl::kPowerSetting, &ModemConsole::OnPowerSetting},
-    {ctl::kInformation, &ModemConsole::OnInformation},
-    {ctl::kModeSetting, &ModemConsole::OnModeSetting},
-    {ctl::kDestIdSetting, &ModemConsole::OnDestinationIdSetting},
-    {ctl::kPeriodSetting, &ModemConsole::OnPeriodSetting},
-    {ctl::kUartModeSetting, &ModemConsole::OnUartModeSetting},
-    {ctl::kBitSetting, &ModemConsole::OnBitSetting},
-    {ctl::kUartInformation, &ModemConsole::OnUartInformation},
-    {ctl::kUartAllSetting, &ModemConsole::OnUartAllSetting},
-    {ctl::kAllSetting, &ModemConsole::OnAllSetting},
-};
-
-// EN_CHANGE of the four field edits, to their checks.
-constexpr Route kEditRoutes[] = {
-    {ctl::kChannelEdit, &ModemConsole::OnChannelChanged},
-    {ctl::kPowerEdit, &ModemConsole::OnPowerChanged},
-    {ctl::kPeriodEdit, &ModemConsole::OnPeriodChanged},
-    {ctl::kDestIdEdit, &ModemConsole::OnDestinationIdChanged},
-};
-
-struct ButtonColor {
-    int id;
-    COLORREF fill;
-};
-
-constexpr COLORREF kLightGreen = 0x90EE90;
-constexpr COLORREF kPaleYellow = 0x96E4DE;
-constexpr COLORREF kButtonText = 0x010101;
-constexpr COLORREF kButtonDisabledText = 0x808080;
-constexpr COLORREF kDialogBackground = 0xE6D8AD;  // RGB 173, 216, 230
-
-// In binding order.
-constexpr ButtonColor kButtonColors[] = {
-    {ctl::kOpen, kLightGreen},
-    {ctl::kClose, kLightGreen},
-    {ctl::kInformation, kPaleYellow},
-    {ctl::kChannelSetting, kLightGreen},
-    {ctl::kPowerSetting, kLightGreen},
-    {ctl::kModeSetting, kLightGreen},
-    {ctl::kDestIdSetting, kLightGreen},
-    {ctl::kPeriodSetting, kLightGreen},
-    {ctl::kAllSetting, kLightGreen},
-    {ctl::kUartAllSetting, kLightGreen},
-    {ctl::kUartModeSetting, kLightGreen},
-    {ctl::kBitSetting, kLightGreen},
-    {ctl::kUartInformation, kPaleYellow},
-};
-static_assert(std::size(kButtonColors) == 13);
-
-template <std::size_t N>
-const Route* FindRoute(const Route (&routes)[N], int id) {
-    for (const Route& route : routes) {
-        if (route.id == id) {
-            return &route;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
