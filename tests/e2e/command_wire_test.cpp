@@ -36,14 +36,7 @@ TEST_P(CommandWireTest, SendsExactlyItsSequenceWithItsPauses) {
     ASSERT_TRUE(ClickCommand(c.button));
     const qint64 tookMs = handler.elapsed();
 
-    const std::vector<WireByte> received = Received(*sim);
-    ASSERT_GE(received.size(), before);
-    const std::span<const WireByte> command(received.begin() + static_cast<long>(before),
-                                            received.end());
-    EXPECT_EQ(CompareSteps(SplitBursts(command, kBurstGapMs), c.steps), "");
-    const int total = TotalPauseMs(c);
-    EXPECT_GE(tookMs, total - kPauseEarlyMs);
-    EXPECT_LE(tookMs, total + 250);
+    EXPECT_EQ(CheckCommandOnWire(c, Received(*sim), before, tookMs), "");
 
     EXPECT_TRUE(WaitForLogLines(kOkLine, screensBefore + c.answers, 6000));
     EXPECT_EQ(Ui().CountLogLines(kRefusedLine), 0) << Ui().LogText();

@@ -30,14 +30,7 @@ TEST_P(Win32CommandWireTest, SendsExactlyItsSequenceWithItsPauses) {
     SendMessageW(GetDlgItem(hwnd, c.button), BM_CLICK, 0, 0);  // returns with the handler
     const auto tookMs = static_cast<long long>(GetTickCount64() - start);
 
-    const std::vector<WireByte> received = Received();
-    ASSERT_GE(received.size(), before);
-    const std::span<const WireByte> command(received.begin() + static_cast<long>(before),
-                                            received.end());
-    EXPECT_EQ(CompareSteps(SplitBursts(command, kBurstGapMs), c.steps), "");
-    const int total = TotalPauseMs(c);
-    EXPECT_GE(tookMs, total - kPauseEarlyMs);
-    EXPECT_LE(tookMs, total + 250);
+    EXPECT_EQ(CheckCommandOnWire(c, Received(), before, tookMs), "");
 
     EXPECT_TRUE(WaitForLogLines(L"OK", screensBefore + c.answers, 6000));
     EXPECT_EQ(CountLogLines(L"!!"), 0);

@@ -1,6 +1,9 @@
 #include "command_cases.h"
 
+#include <string>
+
 #include "veltaro/console/control_ids.h"
+#include "wire_trace.h"
 
 namespace veltaro::e2e {
 namespace {
@@ -136,6 +139,26 @@ int TotalPauseMs(const CommandCase& c) {
         total += step.pauseAfterMs;
     }
     return total;
+}
+
+std::string CheckCommandOnWire(const CommandCase& c, std::span<const WireByte> received,
+                               std::size_t before, long long tookMs) {
+    if (received.size() < before) {
+        return "the trace lost bytes: " + std::to_string(received.size()) + " < " +
+               std::to_string(before);
+    }
+    const std::string steps =
+        CompareSteps(SplitBursts(received.subspan(before), kBurstGapMs), c.steps);
+    if (!steps.empty()) {
+        return steps;
+    }
+    // The handler returns after its last pause; a little over it is the click's own cost.
+    const int total = TotalPauseMs(c);
+    if (tookMs < total - kPauseEarlyMs || tookMs > total + 250) {
+        return "the handler took " + std::to_string(tookMs) + " ms for " + std::to_string(total) +
+               " ms of pauses";
+    }
+    return "";
 }
 
 int ScreensAfterDetection(const std::string& model) {

@@ -37,6 +37,12 @@ std::span<const CommandCase> CommandCases();
 // The pauses of a case, the trailing one included: the least time its handler takes.
 int TotalPauseMs(const CommandCase& c);
 
+// What differs between a case and what its click put on the wire (received from index
+// `before` on) and took (the handler's time): empty when the bursts, their pauses and the
+// handler's time all match.
+std::string CheckCommandOnWire(const CommandCase& c, std::span<const WireByte> received,
+                               std::size_t before, long long tookMs);
+
 // Screens that end with "OK" in the log once a model is detected and its on-detect keys
 // are answered.
 int ScreensAfterDetection(const std::string& model);
