@@ -3,7 +3,8 @@
 # native pty host, and the tests of what only the Win32 backend does.
 add_library(brenlow_test_support STATIC win32/pty_support.cpp recorders.cpp)
 target_include_directories(brenlow_test_support
-    PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/win32 ${CMAKE_CURRENT_SOURCE_DIR})
+    PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/win32 ${CMAKE_CURRENT_SOURCE_DIR}
+    PRIVATE ${PROJECT_SOURCE_DIR}/tests/win32)
 target_link_libraries(brenlow_test_support PUBLIC brenlow GTest::gtest ws2_32)
 
 add_executable(brenlow_conn_test

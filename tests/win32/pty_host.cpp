@@ -37,6 +37,8 @@
 #include <string>
 #include <vector>
 
+#include "host_hex.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -51,23 +53,8 @@ struct Pty {
     std::string slave;
 };
 
-std::string Hex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out.empty() ? "-" : out;
-}
-
-std::string Unhex(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
-    }
-    return out;
-}
+using brenlow_test::Hex;
+using brenlow_test::Unhex;
 
 class Host {
   public:

@@ -25,7 +25,7 @@ set(native_flags -O2 -Wall -Wextra -Werror)
 add_custom_command(OUTPUT ${pty_host}
     COMMAND ${VELTARO_NATIVE_CXX} -std=c++20 -Wpedantic ${native_flags}
             -o ${pty_host} ${CMAKE_CURRENT_LIST_DIR}/pty_host.cpp
-    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pty_host.cpp
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pty_host.cpp ${CMAKE_CURRENT_LIST_DIR}/host_hex.h
     COMMENT "Building the native pty host")
 set(native_outputs ${pty_host})
 foreach(abi "i386-linux-gnu;-m32" "x86_64-linux-gnu;-m64")

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <vector>
 
+#include "host_hex.h"
+
 namespace brenlow_test {
 
 namespace {
@@ -66,24 +68,6 @@ HostLink& Host() {
 std::string Ask(const std::string& request) {
     bool failed = false;
     return Host().Ask(request, failed);
-}
-
-std::string Hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out.empty() ? "-" : out;
-}
-
-std::string Unhex(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
-    }
-    return out;
 }
 
 }  // namespace

@@ -44,6 +44,23 @@ std::string JsonEscape(unsigned char byte) {
     return {};
 }
 
+// Control bytes and bytes from 0x80 as \xNN; backslashes doubled when asked, so that an
+// escape can be told from a backslash that was there.
+std::string EscapeBytes(std::string_view bytes, bool doubleBackslashes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' && doubleBackslashes) {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7f) {
+            out += "\\x" + Hex2(byte);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string_view Trim(std::string_view text) {
@@ -71,27 +88,11 @@ std::string JsonString(std::string_view bytes) {
 }
 
 std::string Printable(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (byte < 0x20 || byte >= 0x7f) {
-            out += "\\x" + Hex2(byte);
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return EscapeBytes(bytes, true);
 }
 
 std::string TerminalSafe(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += byte < 0x20 || byte >= 0x7f ? "\\x" + Hex2(byte) : std::string(1, c);
-    }
-    return out;
+    return EscapeBytes(bytes, false);
 }
 
 std::string Comparable(std::string_view value) {
