@@ -33,11 +33,7 @@ int CSerialConn::OpenPort(std::string portName, std::uint32_t baudRate, std::uin
     m_device = brenlow::detail::OpenSerialDevice(m_portName, {baudRate, byteSize, stopBits, parity},
                                                  failure);
     if (!m_device) {
-        if (failure.silent) {
-            m_lastOpenError = failure.kind;
-            return 0;
-        }
-        return FailOpen(failure.kind, failure.reason);
+        return FailOpen(failure.kind, failure.reason, failure.silent);
     }
     m_writeTimeoutPerByteMs = brenlow::detail::WriteTimeoutPerByteMs(baudRate);
     m_lastOpenError = OpenError::kNone;
@@ -65,10 +61,11 @@ bool CSerialConn::StartWatcher() {
     return true;
 }
 
-int CSerialConn::FailOpen(OpenError kind, const std::string& reason) {
+int CSerialConn::FailOpen(OpenError kind, const std::string& reason, bool silent) {
     m_lastOpenError = kind;
-    // Refused line settings fail silently; every other failure tells the user why.
-    if (kind != OpenError::kLineSettingsRefused) {
+    // Refused line settings and the connection's own bookkeeping fail silently; every other
+    // failure tells the user why.
+    if (!silent && kind != OpenError::kLineSettingsRefused) {
         ShowMessage(kCannotOpen, reason);
     }
     return 0;

@@ -76,7 +76,7 @@ class BRENLOW_API CSerialConn {
     void ThreadWatchComm();
     [[nodiscard]] bool DrainIntoQueue(unsigned char* chunk, std::uint32_t chunkSize);
     void NotifyDataArrived() const;
-    int FailOpen(OpenError kind, const std::string& reason);
+    int FailOpen(OpenError kind, const std::string& reason, bool silent);
     [[nodiscard]] bool StartWatcher();
     // Ends the watcher and joins it. Out of line on purpose: on Windows each module carries
     // its own thread runtime, so a thread must be joined by the module that started it.
