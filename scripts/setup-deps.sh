@@ -15,6 +15,14 @@ packages=(
     wine wine64 wine32:i386 gcc-multilib
     # Windows packages: the installer and the zip.
     nsis zip
+    # JSON (profiles, --json output) and the CLI's command line: header-only libraries.
+    nlohmann-json3-dev libcli11-dev
+    # Fleet tests: Ansible drives veltaro-cli on an inventory of local hosts.
+    ansible-core
+    # Real serial drivers: a QEMU guest on Debian's kernel with a busybox initramfs.
+    qemu-system-x86 busybox-static
+    # Faster rebuilds for developers (CMAKE_CXX_COMPILER_LAUNCHER=ccache); the scripts do not need it.
+    ccache
 )
 
 missing=()
