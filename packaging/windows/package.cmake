@@ -4,9 +4,10 @@
 cmake_policy(SET CMP0053 NEW)
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
-file(COPY ${BIN}/veltaro.exe ${BIN}/brenlow.dll DESTINATION ${STAGE})
+file(COPY ${BIN}/veltaro.exe ${BIN}/veltaro-cli.exe ${BIN}/brenlow.dll DESTINATION ${STAGE})
 # What ships carries no debugging information.
-execute_process(COMMAND ${STRIP} --strip-debug ${STAGE}/veltaro.exe ${STAGE}/brenlow.dll
+execute_process(COMMAND ${STRIP} --strip-debug ${STAGE}/veltaro.exe ${STAGE}/veltaro-cli.exe
+                        ${STAGE}/brenlow.dll
                 RESULT_VARIABLE stripped)
 if(NOT stripped EQUAL 0)
     message(FATAL_ERROR "strip failed: ${stripped}")
@@ -17,7 +18,8 @@ string(REPLACE "\n" "\r\n" readme "${readme}")  # Notepad of old wants CR LF
 file(WRITE ${STAGE}/README.txt "${readme}")
 
 file(REMOVE ${ZIP})
-execute_process(COMMAND zip -q -j -X ${ZIP} ${STAGE}/veltaro.exe ${STAGE}/brenlow.dll
+execute_process(COMMAND zip -q -j -X ${ZIP} ${STAGE}/veltaro.exe ${STAGE}/veltaro-cli.exe
+                        ${STAGE}/brenlow.dll
                         ${STAGE}/README.txt
                 RESULT_VARIABLE zipped)
 if(NOT zipped EQUAL 0)

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +10,8 @@ namespace veltaro::cli::testing {
 
 // A program run by a test, with standard output and standard error captured. Every wait is
 // bounded; the destructor kills a child that is still running, so no test can leave one.
+// posix/child_process.cpp runs it with posix_spawn, win32/child_process.cpp with
+// CreateProcessW in a process group of its own in the test's console.
 class ChildProcess {
   public:
     struct Result {
@@ -23,6 +24,8 @@ class ChildProcess {
     // Where the child's standard output goes: a pipe the test reads, /dev/full (every write
     // fails), or nowhere (the descriptor is closed).
     enum class Stdout { kPipe, kDevFull, kClosed };
+    // False where the system has no such place (Windows has no full device).
+    static bool Supports(Stdout stdoutTo);
 
     // env: extra "NAME=value" entries on top of this process's environment.
     ChildProcess(const std::string& program, const std::vector<std::string>& args,
@@ -32,9 +35,10 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const { return m_pid > 0; }
+    bool Started() const;
     // Collects output until `needle` shows on standard output or error, or the limit passes.
     bool WaitForOutput(std::string_view needle, std::chrono::milliseconds limit);
+    // On Windows SIGINT is Ctrl-C to the child's process group, anything else Ctrl-Break.
     void Signal(int signal);
     // Closes the reading end of the output pipe once `bytes` have arrived (0: at once), as
     // `| head -c N` does; the child's next write then fails with EPIPE.
@@ -43,15 +47,9 @@ class ChildProcess {
     Result Finish(std::chrono::milliseconds limit);
 
   private:
-    void Collect(int timeoutMs);
-    bool Reap(bool block);
-
-    pid_t m_pid = -1;
-    int m_outFd = -1;
-    int m_errFd = -1;
-    Result m_result;
-    bool m_reaped = false;
-    std::size_t m_closeOutAfter = static_cast<std::size_t>(-1);
+    // The system's handles of the child and its pipes, and what was read from them.
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 }  // namespace veltaro::cli::testing

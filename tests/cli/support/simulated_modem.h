@@ -8,8 +8,15 @@
 
 namespace veltaro::cli::testing {
 
+// Whether a second open of a port that a program holds is refused. Wine does not refuse it,
+// so there the check is left to real Windows.
+bool PortsAreExclusive();
+
 // A simulated modem (veltaro-modem-sim --fast) on COM1 of a private port directory, with a
-// trace of every byte it receives. Stopped and cleaned up by the destructor.
+// trace of every byte it receives. Stopped and cleaned up by the destructor. On Linux the
+// test starts it itself; under Wine it asks the runner beside Wine to start it natively, on a
+// COM port of the Wine prefix, and the "port directory" is a scratch folder for the test's
+// files (posix/ and win32/ hold the two ways).
 class SimulatedModem {
   public:
     // extraArgs: e.g. {"--set", "channel=23"}, {"--mute"}.
@@ -40,7 +47,8 @@ class SimulatedModem {
     bool m_ownsDir;
     std::string m_dir;
     std::string m_trace;
-    std::unique_ptr<ChildProcess> m_sim;
+    struct Sim;  // the platform's handle on the running simulator
+    std::unique_ptr<Sim> m_sim;
     bool m_up = false;
 };
 

@@ -52,8 +52,29 @@ int MillisLeft(Clock::time_point deadline) {
 
 }  // namespace
 
+struct ChildProcess::State {
+    pid_t pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+    Result result;
+    bool reaped = false;
+    std::size_t closeOutAfter = static_cast<std::size_t>(-1);
+
+    void Collect(int timeoutMs);
+    bool Reap(bool block);
+};
+
+bool ChildProcess::Supports(Stdout) {
+    return true;
+}
+
+bool ChildProcess::Started() const {
+    return m_state->pid > 0;
+}
+
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
-                           const std::vector<std::string>& env, Stdout stdoutTo) {
+                           const std::vector<std::string>& env, Stdout stdoutTo)
+    : m_state(std::make_unique<State>()) {
     std::array<int, 2> out{-1, -1};
     std::array<int, 2> err{-1, -1};
     if (pipe2(out.data(), O_CLOEXEC) != 0 || pipe2(err.data(), O_CLOEXEC) != 0) {
@@ -78,93 +99,94 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     std::vector<char*> argp = Pointers(argv);
     std::vector<char*> envpp = Pointers(envp);
-    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argp.data(), envpp.data()) != 0) {
-        m_pid = -1;
+    if (posix_spawn(&m_state->pid, program.c_str(), &actions, nullptr, argp.data(), envpp.data()) !=
+        0) {
+        m_state->pid = -1;
     }
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     close(err[1]);
-    m_outFd = out[0];
-    m_errFd = err[0];
+    m_state->outFd = out[0];
+    m_state->errFd = err[0];
 }
 
 ChildProcess::~ChildProcess() {
-    if (m_pid > 0 && !m_reaped) {
-        kill(m_pid, SIGKILL);
-        Reap(true);
+    if (m_state->pid > 0 && !m_state->reaped) {
+        kill(m_state->pid, SIGKILL);
+        m_state->Reap(true);
     }
-    CloseFd(m_outFd);
-    CloseFd(m_errFd);
+    CloseFd(m_state->outFd);
+    CloseFd(m_state->errFd);
 }
 
-void ChildProcess::Collect(int timeoutMs) {
-    std::array<pollfd, 2> fds{pollfd{m_outFd, POLLIN, 0}, pollfd{m_errFd, POLLIN, 0}};
+void ChildProcess::State::Collect(int timeoutMs) {
+    std::array<pollfd, 2> fds{pollfd{outFd, POLLIN, 0}, pollfd{errFd, POLLIN, 0}};
     if (poll(fds.data(), fds.size(), timeoutMs) <= 0) {
         return;
     }
     if (fds[0].revents != 0) {
-        Drain(m_outFd, m_result.out);
-        if (m_result.out.size() >= m_closeOutAfter) {
-            CloseFd(m_outFd);
+        Drain(outFd, result.out);
+        if (result.out.size() >= closeOutAfter) {
+            CloseFd(outFd);
         }
     }
     if (fds[1].revents != 0) {
-        Drain(m_errFd, m_result.err);
+        Drain(errFd, result.err);
     }
 }
 
 bool ChildProcess::WaitForOutput(std::string_view needle, std::chrono::milliseconds limit) {
     const Clock::time_point deadline = Clock::now() + limit;
     while (Clock::now() < deadline) {
-        if (m_result.out.find(needle) != std::string::npos ||
-            m_result.err.find(needle) != std::string::npos) {
+        if (m_state->result.out.find(needle) != std::string::npos ||
+            m_state->result.err.find(needle) != std::string::npos) {
             return true;
         }
-        Collect(MillisLeft(deadline));
+        m_state->Collect(MillisLeft(deadline));
     }
     return false;
 }
 
 void ChildProcess::Signal(int signal) {
-    if (m_pid > 0 && !m_reaped) {
-        kill(m_pid, signal);
+    if (m_state->pid > 0 && !m_state->reaped) {
+        kill(m_state->pid, signal);
     }
 }
 
 void ChildProcess::CloseStdoutAfter(std::size_t bytes) {
-    m_closeOutAfter = bytes;
+    m_state->closeOutAfter = bytes;
     if (bytes == 0) {
-        CloseFd(m_outFd);
+        CloseFd(m_state->outFd);
     }
 }
 
-bool ChildProcess::Reap(bool block) {
+bool ChildProcess::State::Reap(bool block) {
     int status = 0;
-    if (waitpid(m_pid, &status, block ? 0 : WNOHANG) != m_pid) {
+    if (waitpid(pid, &status, block ? 0 : WNOHANG) != pid) {
         return false;
     }
-    m_reaped = true;
-    m_result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    reaped = true;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return true;
 }
 
 ChildProcess::Result ChildProcess::Finish(std::chrono::milliseconds limit) {
     const Clock::time_point deadline = Clock::now() + limit;
-    while (m_pid > 0 && !m_reaped && Clock::now() < deadline) {
-        Collect(MillisLeft(deadline));
-        Reap(false);
+    while (m_state->pid > 0 && !m_state->reaped && Clock::now() < deadline) {
+        m_state->Collect(MillisLeft(deadline));
+        m_state->Reap(false);
     }
-    if (m_pid > 0 && !m_reaped) {
-        m_result.timedOut = true;
-        kill(m_pid, SIGKILL);
-        Reap(true);
+    if (m_state->pid > 0 && !m_state->reaped) {
+        m_state->result.timedOut = true;
+        kill(m_state->pid, SIGKILL);
+        m_state->Reap(true);
     }
     // What is still in the pipes; they reach end of file once the child is gone.
     const Clock::time_point drainDeadline = Clock::now() + std::chrono::seconds(2);
-    while ((m_outFd >= 0 || m_errFd >= 0) && Clock::now() < drainDeadline) {
-        Collect(MillisLeft(drainDeadline));
+    while ((m_state->outFd >= 0 || m_state->errFd >= 0) && Clock::now() < drainDeadline) {
+        m_state->Collect(MillisLeft(drainDeadline));
     }
-    return m_result;
+    return m_state->result;
 }
 
 }  // namespace veltaro::cli::testing

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform.h"
+
+namespace veltaro::cli {
+
+// Standard error as the display of the progress lines on Windows. Only a console that
+// takes virtual-terminal sequences shows them (Windows 10 and later, Wine's console);
+// an older console would print them as text, and a file or pipe gets none. The console's
+// mode is switched once, here, and put back when the program ends.
+class Win32Terminal final : public ProgressTerminal {
+  public:
+    explicit Win32Terminal(DWORD stdHandle);
+    ~Win32Terminal() override;
+
+    Win32Terminal(const Win32Terminal&) = delete;
+    Win32Terminal& operator=(const Win32Terminal&) = delete;
+
+    bool TakesProgress() const override { return m_takesProgress; }
+    TerminalSize Size() const override;
+
+  private:
+    HANDLE m_handle;
+    bool m_console = false;
+    DWORD m_originalMode = 0;
+    bool m_takesProgress = false;
+};
+
+}  // namespace veltaro::cli
