@@ -103,16 +103,16 @@ TEST(ComListing, JoinsTheRegistryAndTheDevicesByPortName) {
          "ACPI\\PNP0501", "ACPI\\PNP0501\\1", ""},
         {"COM7", "USB-SERIAL CH340 (COM7)", "wch.cn", "USB-SERIAL CH340",
          "USB\\VID_1A86&PID_7523&REV_0254", "USB\\VID_1A86&PID_7523\\5&1A2B3C4D&0&1", ""}};
-    const std::vector<ComListing> ports = FindComPorts(source);
-    EXPECT_EQ(FormatComPorts(ports, false),
+    const std::vector<PortListing> ports = FindComPorts(source);
+    EXPECT_EQ(FormatPorts(ports, false, kNoRegistryPorts),
               "COM1  \\Device\\Serial0  (SERIALCOMM; Communications Port (COM1), (Standard port "
               "types))\n"
               "COM4  \\Device\\Silabser0  (SERIALCOMM)\n"
-              "COM7  -  (Ports class only; USB-SERIAL CH340 (COM7), USB 1a86:7523 wch.cn "
+              "COM7  -  (Ports class; USB-SERIAL CH340 (COM7), USB 1a86:7523 wch.cn "
               "USB-SERIAL CH340)\n"
               "COM12  \\Device\\VCP0  (SERIALCOMM; USB Serial Port (COM12), USB 0403:6001 FTDI "
               "USB Serial Port, serial A50285BI)\n");
-    const std::string json = FormatComPorts(ports, true);
+    const std::string json = FormatPorts(ports, true);
     EXPECT_NE(json.find(R"j({"com": 12, "source": "SERIALCOMM", "path": "\\Device\\VCP0", )j"
                         R"j("friendly_name": "USB Serial Port (COM12)", "maker": "FTDI", "usb": )j"
                         R"j({"vendor_id": "0403", "product_id": "6001", "maker": "FTDI", )j"
@@ -128,10 +128,10 @@ TEST(ComListing, JoinsTheRegistryAndTheDevicesByPortName) {
 TEST(ComListing, NamesThatCouldSteerTheTerminalAreEscapedAndNoneIsSaid) {
     TableSource source;
     source.serialComm = {{"\\Device\\Evil\x1b[2J", "COM2"}};
-    EXPECT_EQ(FormatComPorts(FindComPorts(source), false),
+    EXPECT_EQ(FormatPorts(FindComPorts(source), false, kNoRegistryPorts),
               "COM2  \\Device\\Evil\\x1b[2J  (SERIALCOMM)\n");
-    EXPECT_EQ(FormatComPorts({}, true), "[]\n");
-    EXPECT_NE(FormatComPorts({}, false).find("SERIALCOMM"), std::string::npos);
+    EXPECT_EQ(FormatPorts({}, true, kNoRegistryPorts), "[]\n");
+    EXPECT_EQ(FormatPorts({}, false, kNoRegistryPorts), kNoRegistryPorts);
 }
 
 }  // namespace

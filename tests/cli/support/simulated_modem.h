@@ -11,6 +11,8 @@ namespace veltaro::cli::testing {
 // Whether a second open of a port that a program holds is refused. Wine does not refuse it,
 // so there the check is left to real Windows.
 bool PortsAreExclusive();
+// Whether `ports` lists the port directory (Linux); Windows lists its registry instead.
+bool PortDirectoryIsListed();
 
 // A simulated modem (veltaro-modem-sim --fast) on COM1 of a private port directory, with a
 // trace of every byte it receives. Stopped and cleaned up by the destructor. On Linux the

@@ -70,17 +70,23 @@ std::string JsonObject(const PortListing& port) {
 
 }  // namespace
 
-std::string FormatPorts(const std::vector<PortListing>& ports, bool json) {
+std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
+                        std::string_view noneFound) {
     std::string out = json ? "[" : "";
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        out += json ? (i == 0 ? "\n  " : ",\n  ") + JsonObject(ports[i]) : TextLine(ports[i]);
+        const PortListing& port = ports[i];
+        const bool windows = !port.listedBy.empty();
+        if (json) {
+            out += (i == 0 ? "\n  " : ",\n  ") +
+                   (windows ? RegistryJsonObject(port) : JsonObject(port));
+        } else {
+            out += windows ? RegistryTextLine(port) : TextLine(port);
+        }
     }
     if (json) {
         return out + (ports.empty() ? "]\n" : "\n]\n");
     }
-    return ports.empty() ? "no COM ports: the port directory has no entries and no serial "
-                           "devices are numbered\n"
-                         : out;
+    return ports.empty() ? std::string(noneFound) : out;
 }
 
 }  // namespace veltaro::cli

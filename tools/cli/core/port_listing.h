@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltaro::cli {
@@ -29,9 +30,24 @@ struct PortListing {
     bool noUart = false;
     bool accessible = false;  // the user may read and write it
     std::string group;        // when not accessible: the group that may
+
+    // Windows lists its ports itself: where ("SERIALCOMM", or "Ports class" for a device whose
+    // driver has not listed it), the name Device Manager shows and the driver's maker. Empty
+    // on POSIX, where the fields above describe the port instead. `path` is then the
+    // SERIALCOMM value's device name, and `usb` comes from the device's IDs.
+    std::string listedBy;
+    std::string friendlyName;
+    std::string maker;
 };
 
-// The listing as text lines or as a JSON array.
-std::string FormatPorts(const std::vector<PortListing>& ports, bool json);
+// One port as Windows lists it, as a text line or a JSON object (registry_ports.cpp).
+std::string RegistryTextLine(const PortListing& port);
+std::string RegistryJsonObject(const PortListing& port);
+
+// The listing as text lines or as a JSON array; `noneFound` is the line for an empty one.
+std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
+                        std::string_view noneFound = "no COM ports: the port directory has no "
+                                                     "entries and no serial devices are "
+                                                     "numbered\n");
 
 }  // namespace veltaro::cli

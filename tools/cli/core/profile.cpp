@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <span>
@@ -197,7 +198,10 @@ ProfileLoad ParseProfile(std::string_view text, std::string_view fileName) {
 }
 
 ProfileLoad LoadProfile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    // The arguments are UTF-8 on every platform; as a path of char8_t, Windows opens it
+    // through the wide API (a narrow one would take the ANSI code page), and POSIX unchanged.
+    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                     std::ios::binary);
     std::ostringstream text;
     if (in) {
         text << in.rdbuf();  // an empty file sets failbit here; the JSON reader reports it

@@ -1,7 +1,6 @@
 // The port listing of Windows, from what the registry and SetupAPI report.
 #include "registry_ports.h"
 
-#include <algorithm>
 #include <map>
 
 #include "text_util.h"
@@ -9,68 +8,68 @@
 namespace veltaro::cli {
 namespace {
 
-ComListing FromDevice(const PortDevice& device, unsigned number) {
-    ComListing port;
+PortListing FromDevice(const PortDevice& device, unsigned number) {
+    PortListing port;
     port.number = number;
-    port.portName = device.portName;
+    port.listedBy = "Ports class";
     port.friendlyName = device.friendlyName;
     port.maker = device.maker;
-    port.description = device.description;
-    port.usb = ParseDeviceIds(device.hardwareId, device.instanceId, device.parentInstanceId);
+    if (const std::optional<DeviceIds> ids =
+            ParseDeviceIds(device.hardwareId, device.instanceId, device.parentInstanceId)) {
+        port.usb = UsbDetails{ids->vendorId, ids->productId, device.maker, device.description,
+                              ids->serial};
+    }
     return port;
 }
 
-std::string UsbText(const ComListing& port) {
-    std::string text = "USB " + port.usb->vendorId + ":" + port.usb->productId;
-    for (const std::string* part : {&port.maker, &port.description}) {
+std::string UsbText(const UsbDetails& usb) {
+    std::string text = "USB " + usb.vendorId + ":" + usb.productId;
+    for (const std::string* part : {&usb.maker, &usb.product}) {
         if (!part->empty()) {
             text += " " + *part;
         }
     }
-    return port.usb->serial.empty() ? text : text + ", serial " + port.usb->serial;
-}
-
-std::string TextLine(const ComListing& port) {
-    std::string line = "COM" + std::to_string(port.number) + "  " +
-                       (port.device.empty() ? std::string("-") : port.device) + "  (" +
-                       (port.inSerialComm ? "SERIALCOMM" : "Ports class only");
-    if (!port.friendlyName.empty()) {
-        line += "; " + port.friendlyName;
-    }
-    if (port.usb) {
-        line += ", " + UsbText(port);
-    } else if (!port.maker.empty()) {
-        line += ", " + port.maker;
-    }
-    return TerminalSafe(line) + ")\n";
+    return usb.serial.empty() ? text : text + ", serial " + usb.serial;
 }
 
 std::string JsonOrNull(const std::string& text) {
     return text.empty() ? "null" : JsonString(text);
 }
 
-std::string JsonObject(const ComListing& port) {
+}  // namespace
+
+std::string RegistryTextLine(const PortListing& port) {
+    std::string line = "COM" + std::to_string(port.number) + "  " +
+                       (port.path.empty() ? std::string("-") : port.path) + "  (" + port.listedBy;
+    if (!port.friendlyName.empty()) {
+        line += "; " + port.friendlyName;
+    }
+    if (port.usb) {
+        line += ", " + UsbText(*port.usb);
+    } else if (!port.maker.empty()) {
+        line += ", " + port.maker;
+    }
+    return TerminalSafe(line) + ")\n";
+}
+
+std::string RegistryJsonObject(const PortListing& port) {
     std::string usb = "null";
     if (port.usb) {
         usb = "{\"vendor_id\": " + JsonString(port.usb->vendorId) +
               ", \"product_id\": " + JsonString(port.usb->productId) +
-              ", \"maker\": " + JsonOrNull(port.maker) +
-              ", \"product\": " + JsonOrNull(port.description) +
+              ", \"maker\": " + JsonOrNull(port.usb->maker) +
+              ", \"product\": " + JsonOrNull(port.usb->product) +
               ", \"serial\": " + JsonOrNull(port.usb->serial) + "}";
     }
-    return "{\"com\": " + std::to_string(port.number) +
-           ", \"source\": " + JsonString(port.inSerialComm ? "SERIALCOMM" : "Ports class") +
-           ", \"path\": " + JsonOrNull(port.device) +
+    return "{\"com\": " + std::to_string(port.number) + ", \"source\": " +
+           JsonString(port.listedBy) + ", \"path\": " + JsonOrNull(port.path) +
            ", \"friendly_name\": " + JsonOrNull(port.friendlyName) +
            ", \"maker\": " + JsonOrNull(port.maker) + ", \"usb\": " + usb + "}";
 }
 
-}  // namespace
-
-std::vector<ComListing> FindComPorts(ComPortSource& source) {
-    std::map<unsigned, ComListing> ports;
-    const std::vector<PortDevice> devices = source.PortDevices();
-    for (const PortDevice& device : devices) {
+std::vector<PortListing> FindComPorts(ComPortSource& source) {
+    std::map<unsigned, PortListing> ports;
+    for (const PortDevice& device : source.PortDevices()) {
         if (const std::optional<unsigned> number = ComNumberOf(device.portName)) {
             ports.try_emplace(*number, FromDevice(device, *number));
         }
@@ -80,32 +79,18 @@ std::vector<ComListing> FindComPorts(ComPortSource& source) {
         if (!number) {
             continue;
         }
-        ComListing& port = ports.try_emplace(*number).first->second;
-        if (!port.inSerialComm) {
+        PortListing& port = ports.try_emplace(*number).first->second;
+        if (port.listedBy != "SERIALCOMM") {
             port.number = *number;
-            port.portName = value.portName;
-            port.inSerialComm = true;
-            port.device = value.device;
+            port.listedBy = "SERIALCOMM";
+            port.path = value.device;
         }
     }
-    std::vector<ComListing> listed;
+    std::vector<PortListing> listed;
     for (auto& [number, port] : ports) {
         listed.push_back(std::move(port));
     }
     return listed;
-}
-
-std::string FormatComPorts(const std::vector<ComListing>& ports, bool json) {
-    std::string out = json ? "[" : "";
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        out += json ? (i == 0 ? "\n  " : ",\n  ") + JsonObject(ports[i]) : TextLine(ports[i]);
-    }
-    if (json) {
-        return out + (ports.empty() ? "]\n" : "\n]\n");
-    }
-    return ports.empty() ? "no COM ports: Windows lists none under "
-                           "HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM\n"
-                         : out;
 }
 
 }  // namespace veltaro::cli

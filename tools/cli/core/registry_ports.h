@@ -2,9 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device_ids.h"
+#include "port_listing.h"
 
 namespace veltaro::cli {
 
@@ -36,24 +38,13 @@ class ComPortSource {
     virtual std::vector<PortDevice> PortDevices() = 0;
 };
 
-// A COM number that --com can open, and what Windows says of it.
-struct ComListing {
-    unsigned number = 0;
-    std::string portName;
-    bool inSerialComm = false;  // else known only to SetupAPI (its driver has not listed it)
-    std::string device;         // the SERIALCOMM value's name
-    std::string friendlyName;
-    std::string maker;
-    std::string description;
-    std::optional<DeviceIds> usb;
-};
+// What the listing says when Windows knows no port.
+inline constexpr std::string_view kNoRegistryPorts =
+    "no COM ports: Windows lists none under HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM\n";
 
-// Every COM port of SERIALCOMM and of the Ports class, by number, each once, with the
-// SetupAPI details of the device that has its port name. Names that --com cannot open
+// Every COM port of SERIALCOMM and of the Ports and Modem classes, by number, each once, with
+// the SetupAPI details of the device that has its port name. Names that --com cannot open
 // ("CNCA0") are left out. Nothing is opened.
-[[nodiscard]] std::vector<ComListing> FindComPorts(ComPortSource& source);
-
-// The listing as text lines or as a JSON array.
-[[nodiscard]] std::string FormatComPorts(const std::vector<ComListing>& ports, bool json);
+[[nodiscard]] std::vector<PortListing> FindComPorts(ComPortSource& source);
 
 }  // namespace veltaro::cli

@@ -2,7 +2,7 @@
 
 namespace veltaro::cli {
 
-Win32Terminal::Win32Terminal(DWORD stdHandle) : m_handle(GetStdHandle(stdHandle)) {
+Win32Terminal::Win32Terminal(HANDLE handle) : m_handle(handle) {
     // GetConsoleMode fails for a file, a pipe and the null device.
     m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE &&
                 GetConsoleMode(m_handle, &m_originalMode) != 0;

@@ -12,7 +12,8 @@ namespace veltaro::cli {
 // mode is switched once, here, and put back when the program ends.
 class Win32Terminal final : public ProgressTerminal {
   public:
-    explicit Win32Terminal(DWORD stdHandle);
+    // handle: not owned; standard error for the program.
+    explicit Win32Terminal(HANDLE handle);
     ~Win32Terminal() override;
 
     Win32Terminal(const Win32Terminal&) = delete;

@@ -23,6 +23,10 @@ bool PortsAreExclusive() {
     return true;
 }
 
+bool PortDirectoryIsListed() {
+    return true;
+}
+
 std::string MakeScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "veltaro-cli-XXXXXX").string();
     return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();

@@ -54,6 +54,10 @@ bool PortsAreExclusive() {
     return false;
 }
 
+bool PortDirectoryIsListed() {
+    return false;
+}
+
 std::string MakeScratchDir() {
     static int made = 0;
     const std::string dir = Session() + "/scratch-" + std::to_string(++made);

@@ -1,6 +1,7 @@
 // veltaro-cli under hostile input, as scripts and terminals give it: values the modem cannot
-// take, output that cannot be written, the signals of a dropped session, bytes that would
-// steer the terminal, and the modem's own refusal.
+// take, output that cannot be written, bytes that would steer the terminal, and the modem's
+// own refusal. On Linux and, as veltaro-cli.exe, under Wine; the signals of a dropped
+// session are Linux's own (posix/e2e_signals_test.cpp).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -58,6 +59,9 @@ class OutputLost : public ::testing::TestWithParam<OutputCase> {};
 // and a message, and leave the port free for the next run.
 TEST_P(OutputLost, EndsCleanlyWithItsOwnStatus) {
     const OutputCase& c = GetParam();
+    if (!ChildProcess::Supports(c.stdoutTo)) {
+        GTEST_SKIP() << "no such output on this system";
+    }
     SimulatedModem modem("GT-45");
     ASSERT_TRUE(modem.Up());
     const std::unique_ptr<ChildProcess> cli = modem.StartCli(c.args, c.stdoutTo);
@@ -113,41 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  -1,
                                  "No space left on device"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-struct SignalCase {
-    const char* name;
-    int signal;
-    const char* command;
-    int status;
-};
-
-void PrintTo(const SignalCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class Signals : public ::testing::TestWithParam<SignalCase> {};
-
-// A dropped SSH session (SIGHUP) ends a run as Ctrl-C does: the port closed and free.
-TEST_P(Signals, EndTheRunAndFreeThePort) {
-    const SignalCase& c = GetParam();
-    SimulatedModem modem("GT-45", {"--mute"});
-    ASSERT_TRUE(modem.Up());
-    const std::unique_ptr<ChildProcess> cli =
-        modem.StartCli({"--com", "1", "--timeout", "30", c.command});
-    std::this_thread::sleep_for(1s);  // the port is open and the wait runs
-    cli->Signal(c.signal);
-    const ChildProcess::Result r = cli->Finish(10s);
-    EXPECT_EQ(r.status, c.status) << Describe(r);
-    const ChildProcess::Result next = modem.RunCli({"--com", "1", "--timeout", "0.5", "info"});
-    EXPECT_EQ(next.status, kNoModel) << Describe(next);
-}
-
-INSTANTIATE_TEST_SUITE_P(Endings, Signals,
-                         ::testing::Values(SignalCase{"InfoSigint", SIGINT, "info", kInterrupted},
-                                           SignalCase{"InfoSigterm", SIGTERM, "info", kInterrupted},
-                                           SignalCase{"InfoSighup", SIGHUP, "info", kInterrupted},
-                                           SignalCase{"LogSighup", SIGHUP, "log", kOk}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Hostile, LogShowsTheModemsControlAndHighBytesEscaped) {
     SimulatedModem modem("GT-45", {"--noise", "0.05", "--seed", "7"});

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform.h"
+#include "registry_ports.h"
+#include "system_ports.h"
+#include "win32_terminal.h"
+
+namespace veltaro::cli {
+
+// The ports that the registry and SetupAPI list.
+class RegistryPortSource final : public PortSource {
+  public:
+    std::vector<PortListing> FindPorts() override { return FindComPorts(m_system); }
+
+  private:
+    SystemComPortSource m_system;
+};
+
+// veltaro-cli on Windows: standard error's console, the registry's ports, and the
+// console's control events as the stop signal.
+class Win32Platform final : public Platform {
+  public:
+    Win32Platform();
+
+    bool PrepareStandardStreams() override;
+    PortSource& Ports() override { return m_ports; }
+    const ProgressTerminal& ErrorTerminal() override { return m_terminal; }
+    std::unique_ptr<StopSignal> MakeStopSignal(std::string& reason) override;
+
+  private:
+    RegistryPortSource m_ports;
+    Win32Terminal m_terminal;
+};
+
+}  // namespace veltaro::cli
