@@ -9,6 +9,9 @@
 #
 # BIN-DIR holds veltaro-cli and veltaro-modem-sim (default: build/release/bin, else
 # build/dev/bin); RUNS per count (default 3), of which the median is reported.
+# bench/cli/ports_bench_wine.sh runs the same measure on veltaro-cli.exe under Wine through
+# PORTS_BENCH_CLI (the command that runs the CLI), PORTS_BENCH_SIM (the simulator) and
+# PORTS_BENCH_PORT_DIR (where the COM ports are linked: the Wine prefix's dosdevices).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,8 +21,10 @@ if [ -z "$bin" ]; then
     [ -x "$bin/veltaro-cli" ] || bin=$root/build/dev/bin
 fi
 runs=${2:-3}
-for program in veltaro-cli veltaro-modem-sim; do
-    [ -x "$bin/$program" ] || { echo "ports_bench: no $bin/$program (build it first)" >&2; exit 2; }
+read -r -a cli <<<"${PORTS_BENCH_CLI:-$bin/veltaro-cli}"
+sim=${PORTS_BENCH_SIM:-$bin/veltaro-modem-sim}
+for program in "${cli[-1]}" "$sim"; do
+    [ -f "$program" ] || { echo "ports_bench: no $program (build it first)" >&2; exit 2; }
 done
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/veltaro-ports-bench.XXXXXX")
@@ -30,16 +35,17 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-export BRENLOW_PORT_DIR=$dir
+ports=${PORTS_BENCH_PORT_DIR:-$dir}
+export BRENLOW_PORT_DIR=$ports
 
 model=${MODEL:-GT-45}
 for com in $(seq 1 16); do
-    "$bin/veltaro-modem-sim" --model "$model" --com "$com" >/dev/null &
+    "$sim" --model "$model" --com "$com" >/dev/null &
     sims+=("$!")
 done
 for com in $(seq 1 16); do
-    for _ in $(seq 1 100); do [ -L "$dir/com$com" ] && break; sleep 0.05; done
-    [ -L "$dir/com$com" ] || { echo "ports_bench: simulator on COM$com did not start" >&2; exit 1; }
+    for _ in $(seq 1 100); do [ -L "$ports/com$com" ] && break; sleep 0.05; done
+    [ -L "$ports/com$com" ] || { echo "ports_bench: simulator on COM$com did not start" >&2; exit 1; }
 done
 
 # Prints the median wall time in seconds of RUNS runs on COM1..COMn.
@@ -48,7 +54,7 @@ median_seconds() {
     for _ in $(seq 1 "$runs"); do
         start=$(date +%s.%N)
         status=0
-        "$bin/veltaro-cli" --com "1-$n" set power=5 >/dev/null 2>"$dir/err" || status=$?
+        "${cli[@]}" --com "1-$n" set power=5 >/dev/null 2>"$dir/err" </dev/null || status=$?
         end=$(date +%s.%N)
         if [ "$status" -ne 0 ]; then
             echo "ports_bench: $n ports failed with status $status:" >&2

@@ -137,10 +137,10 @@ TEST(Options, TakesValuesInBothForms) {
 }
 
 TEST(Options, HelpListsEveryExitStatus) {
-    const std::string help = HelpText("veltaro-cli");
-    for (const char* line :
-         {"  0  success", " 10  value refused", " 12  read-back", " 13  the modem refused",
-          " 14  standard output", " 15  several ports", "130  interrupted"}) {
+    const std::string help = HelpText("veltaro-cli", "Ctrl-C or the like");
+    for (const char* line : {"  0  success", " 10  value refused", " 12  read-back",
+                             " 13  the modem refused", " 14  standard output", " 15  several ports",
+                             "130  interrupted (Ctrl-C or the like)\n"}) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
     }
 }

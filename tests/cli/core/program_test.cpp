@@ -35,6 +35,7 @@ class FakePlatform final : public Platform, public PortSource {
         reason = "no signals here";
         return nullptr;
     }
+    std::string_view StopRequests() const override { return "the test's own request"; }
 
     bool outputOpen = true;
     std::vector<PortListing> ports;

@@ -104,7 +104,10 @@ TEST(Profiles, TheLinuxProfileIsPrintedAndAppliedAlike) {
     const ChildProcess::Result source = bench.RunCli({"--com", "1", "info", "--json"});
     ASSERT_EQ(source.status, kOk) << Describe(source);
     EXPECT_EQ(source.out, linuxProfile);
-    const std::string path = WriteFile(bench, "r\xc3\xa1" "dio \xe2\x98\x82.json", linuxProfile);
+    const std::string path = WriteFile(bench,
+                                       "r\xc3\xa1"
+                                       "dio \xe2\x98\x82.json",
+                                       linuxProfile);
     const ChildProcess::Result set = bench.RunCli({"--com", "2", "set", "--from", path});
     ASSERT_EQ(set.status, kOk) << Describe(set);
     const ChildProcess::Result copy = bench.RunCli({"--com", "2", "info", "--json"});

@@ -64,9 +64,9 @@ TEST(Win32EventPump, CountsDataArrivedMessagesOnly) {
     ASSERT_TRUE(pump->Ready());
     EXPECT_EQ(pump->Wait(0).messages, 0u);
     std::thread watcher([&pump] {
-        pump->Post(kDataArrived, 0, 0);
-        pump->Post(kDataArrived + 1, 0, 0);
-        pump->Post(kDataArrived, 0, 0);
+        pump->Post(CNotifyTarget::kDataArrived, 0, 0);
+        pump->Post(CNotifyTarget::kDataArrived + 1, 0, 0);
+        pump->Post(CNotifyTarget::kDataArrived, 0, 0);
     });
     watcher.join();
     const EventPump::Wake wake = pump->Wait(1000);
@@ -78,9 +78,9 @@ TEST(Win32EventPump, CountsDataArrivedMessagesOnly) {
 }
 
 TEST(Win32Terminal, OnlyAConsoleThatTakesSequencesGetsProgress) {
-    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+    HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(console, INVALID_HANDLE_VALUE) << "run under cli-wine-run.sh, which gives a console";
     DWORD before = 0;
     ASSERT_TRUE(GetConsoleMode(console, &before));
@@ -113,7 +113,9 @@ TEST(WideText, RoundTripsBeyondAsciiAndMendsBrokenSurrogates) {
         std::string utf8;
     } cases[] = {
         {L"radio.json", "radio.json"},
-        {L"r\u00e1dio \u2602.json", "r\xc3\xa1" "dio \xe2\x98\x82.json"},
+        {L"r\u00e1dio \u2602.json",
+         "r\xc3\xa1"
+         "dio \xe2\x98\x82.json"},
         {L"\U0001D11E", "\xf0\x9d\x84\x9e"},
         {L"", ""},
     };

@@ -34,8 +34,8 @@ const struct {
 class Ports : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSerialComm, 0, nullptr,
-                                  REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &m_key, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSerialComm, 0, nullptr, REG_OPTION_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &m_key, nullptr),
                   ERROR_SUCCESS);
         for (const auto& value : kValues) {
             const DWORD bytes = static_cast<DWORD>((wcslen(value.port) + 1) * sizeof(wchar_t));
@@ -75,16 +75,17 @@ TEST_F(Ports, ListsTheRegistrysComPortsInOrderAndOpensNone) {
 
     const ChildProcess::Result json = RunCli({"ports", "--json"});
     ASSERT_EQ(json.status, kOk) << Describe(json);
-    ExpectHas(json.out, {R"({"com": 57, "source": "SERIALCOMM", "path": "\\Device\\VeltaroTestVCP0", )"
-                         R"("friendly_name": null, "maker": null, "usb": null})"});
+    ExpectHas(json.out,
+              {R"({"com": 57, "source": "SERIALCOMM", "path": "\\Device\\VeltaroTestVCP0", )"
+               R"("friendly_name": null, "maker": null, "usb": null})"});
     EXPECT_EQ(json.out.front(), '[');
 }
 
 TEST_F(Ports, TheSystemSourceReadsEveryValue) {
     SystemComPortSource source;
     const std::vector<SerialCommValue> values = source.SerialComm();
-    for (const auto& wanted : std::vector<SerialCommValue>{
-             {"\\Device\\VeltaroTestVCP0", "COM57"}, {"\\Device\\VeltaroTestCnc", "CNCA0"}}) {
+    for (const auto& wanted : std::vector<SerialCommValue>{{"\\Device\\VeltaroTestVCP0", "COM57"},
+                                                           {"\\Device\\VeltaroTestCnc", "CNCA0"}}) {
         bool found = false;
         for (const SerialCommValue& value : values) {
             found = found || (value.device == wanted.device && value.portName == wanted.portName);

@@ -26,7 +26,7 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kOutputFailed, "standard output could not be written"},
         ExitStatusRow{ExitStatus::kSomePortsFailed,
                       "several ports: one or more failed (the summary names each)"},
-        ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT, SIGTERM or SIGHUP)"},
+        ExitStatusRow{ExitStatus::kInterrupted, "interrupted"},
     };
     return kRows;
 }

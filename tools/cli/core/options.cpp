@@ -188,7 +188,7 @@ OptionsParse ParseOptions(std::span<const std::string> args) {
     return Parser(args).Run();
 }
 
-std::string HelpText(std::string_view program) {
+std::string HelpText(std::string_view program, std::string_view stopRequests) {
     std::string text = "Usage: " + std::string(program) +
                        R"( --com N[,N|N-M...] [--timeout SECONDS] COMMAND [ARGS]
        )" + std::string(program) +
@@ -239,7 +239,9 @@ Exit status:
     for (const ExitStatusRow& row : ExitStatusTable()) {
         char line[16];
         std::snprintf(line, sizeof line, "  %3d  ", Code(row.status));
-        text += line + std::string(row.meaning) + "\n";
+        text += line + std::string(row.meaning);
+        text += row.status == ExitStatus::kInterrupted ? " (" + std::string(stopRequests) + ")\n"
+                                                       : "\n";
     }
     return text;
 }

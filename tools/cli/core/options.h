@@ -37,7 +37,8 @@ struct OptionsParse {
 // command; --help and --version need nothing else.
 OptionsParse ParseOptions(std::span<const std::string> args);
 
-// The text of --help, the exit status table included.
-std::string HelpText(std::string_view program);
+// The text of --help, the exit status table included; stopRequests names what ends a run on
+// this platform (Platform::StopRequests).
+std::string HelpText(std::string_view program, std::string_view stopRequests);
 
 }  // namespace veltaro::cli

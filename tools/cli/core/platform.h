@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "port_listing.h"
@@ -57,6 +58,8 @@ class Platform {
     // Sets up where termination requests arrive; called before the program starts its
     // first thread. Null when the system refused, with the facility that failed in `reason`.
     [[nodiscard]] virtual std::unique_ptr<StopSignal> MakeStopSignal(std::string& reason) = 0;
+    // What ends a run here, as the help names it: "SIGINT, SIGTERM or SIGHUP" on POSIX.
+    [[nodiscard]] virtual std::string_view StopRequests() const = 0;
 };
 
 }  // namespace veltaro::cli

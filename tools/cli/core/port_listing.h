@@ -46,8 +46,9 @@ std::string RegistryJsonObject(const PortListing& port);
 
 // The listing as text lines or as a JSON array; `noneFound` is the line for an empty one.
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
-                        std::string_view noneFound = "no COM ports: the port directory has no "
-                                                     "entries and no serial devices are "
-                                                     "numbered\n");
+                        std::string_view noneFound =
+                            "no COM ports: the port directory has no "
+                            "entries and no serial devices are "
+                            "numbered\n");
 
 }  // namespace veltaro::cli

@@ -71,7 +71,7 @@ int veltaro::cli::RunProgram(Platform& platform, std::span<const std::string> ar
         return Code(ExitStatus::kOutputFailed);
     }
     if (parsed.options.help) {
-        return Code(Print(veltaro::cli::HelpText("veltaro-cli")));
+        return Code(Print(veltaro::cli::HelpText("veltaro-cli", platform.StopRequests())));
     }
     if (parsed.options.version) {
         return Code(Print("veltaro-cli " VELTARO_CLI_VERSION "\n"));

@@ -61,8 +61,8 @@ std::string RegistryJsonObject(const PortListing& port) {
               ", \"product\": " + JsonOrNull(port.usb->product) +
               ", \"serial\": " + JsonOrNull(port.usb->serial) + "}";
     }
-    return "{\"com\": " + std::to_string(port.number) + ", \"source\": " +
-           JsonString(port.listedBy) + ", \"path\": " + JsonOrNull(port.path) +
+    return "{\"com\": " + std::to_string(port.number) +
+           ", \"source\": " + JsonString(port.listedBy) + ", \"path\": " + JsonOrNull(port.path) +
            ", \"friendly_name\": " + JsonOrNull(port.friendlyName) +
            ", \"maker\": " + JsonOrNull(port.maker) + ", \"usb\": " + usb + "}";
 }

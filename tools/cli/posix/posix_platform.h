@@ -29,6 +29,7 @@ class PosixPlatform final : public Platform {
     PortSource& Ports() override { return m_ports; }
     const ProgressTerminal& ErrorTerminal() override { return m_terminal; }
     std::unique_ptr<StopSignal> MakeStopSignal(std::string& reason) override;
+    std::string_view StopRequests() const override { return "SIGINT, SIGTERM or SIGHUP"; }
 
   private:
     SysfsPortSource m_ports;

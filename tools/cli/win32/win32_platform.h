@@ -29,6 +29,9 @@ class Win32Platform final : public Platform {
     PortSource& Ports() override { return m_ports; }
     const ProgressTerminal& ErrorTerminal() override { return m_terminal; }
     std::unique_ptr<StopSignal> MakeStopSignal(std::string& reason) override;
+    std::string_view StopRequests() const override {
+        return "Ctrl-C, Ctrl-Break or the console window closed";
+    }
 
   private:
     RegistryPortSource m_ports;
