@@ -46,13 +46,16 @@ TEST(Win32StopSignal, AWakeEndsTheWaitWithoutStopping) {
     std::thread waker([&stop] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         stop.Wake();
-        stop.Wake();  // together with the first: one wait
     });
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(stop.WaitForSignal(5000));
     EXPECT_LT(MillisSince(start), 2000);
     waker.join();
     EXPECT_FALSE(stop.Stopped());
+    // Wakes that came while no wait ran end the next one, and only that one.
+    stop.Wake();
+    stop.Wake();
+    EXPECT_FALSE(stop.WaitForSignal(5000));
     const Clock::time_point again = Clock::now();
     EXPECT_FALSE(stop.WaitForSignal(300));
     EXPECT_GE(MillisSince(again), 250);

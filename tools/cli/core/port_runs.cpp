@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "commands.h"
+#include "output_error.h"
 #include "progress.h"
 #include "session.h"
 #include "text_util.h"
@@ -168,7 +169,7 @@ ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, 
         return interrupted ? ExitStatus::kInterrupted : ExitStatus::kSomePortsFailed;
     }
     if (!out) {
-        err << "veltaro-cli: cannot write to standard output: " << std::strerror(errno) << '\n'
+        err << "veltaro-cli: cannot write to standard output: " << OutputErrorReason() << '\n'
             << std::flush;
         return ExitStatus::kOutputFailed;
     }

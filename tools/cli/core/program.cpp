@@ -9,6 +9,7 @@
 
 #include "exit_status.h"
 #include "options.h"
+#include "output_error.h"
 #include "port_runs.h"
 #include "profile.h"
 #include "text_util.h"
@@ -27,7 +28,7 @@ void Complain(const std::string& message) {
 ExitStatus Print(const std::string& text) {
     std::cout << text << std::flush;
     if (!std::cout) {
-        Complain(std::string("cannot write to standard output: ") + std::strerror(errno));
+        Complain("cannot write to standard output: " + veltaro::cli::OutputErrorReason());
         return ExitStatus::kOutputFailed;
     }
     return ExitStatus::kOk;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "output_error.h"
 #include "text_util.h"
 #include "veltaro/console/control_ids.h"
 #include "veltaro/console/model_table.h"
@@ -132,7 +133,7 @@ ExitStatus CheckOutput(Session& session, std::ostream& out) {
     if (out.flush()) {
         return ExitStatus::kOk;
     }
-    session.Error(std::string("cannot write to standard output: ") + std::strerror(errno));
+    session.Error("cannot write to standard output: " + OutputErrorReason());
     return ExitStatus::kOutputFailed;
 }
 
