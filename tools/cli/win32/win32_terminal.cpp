@@ -1,6 +1,33 @@
 #include "win32_terminal.h"
 
 namespace veltaro::cli {
+namespace {
+
+// Whether the console acts on the sequences rather than printing them. A console of Windows
+// before 10 refuses the mode; Wine's console window takes it and still prints them, so one
+// sequence that moves nothing (erase to the end of the line) is tried: a cursor that moved
+// says it was printed, and it is taken back.
+bool HonoursSequences(HANDLE console) {
+    CONSOLE_SCREEN_BUFFER_INFO before{};
+    if (GetConsoleScreenBufferInfo(console, &before) == 0) {
+        return false;
+    }
+    const char probe[] = "\x1b[K";
+    DWORD written = 0;
+    WriteConsoleA(console, probe, sizeof probe - 1, &written, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO after{};
+    GetConsoleScreenBufferInfo(console, &after);
+    const COORD at = before.dwCursorPosition;
+    if (after.dwCursorPosition.X == at.X && after.dwCursorPosition.Y == at.Y) {
+        return true;
+    }
+    DWORD blanked = 0;
+    FillConsoleOutputCharacterA(console, ' ', sizeof probe - 1, at, &blanked);
+    SetConsoleCursorPosition(console, at);
+    return false;
+}
+
+}  // namespace
 
 Win32Terminal::Win32Terminal(HANDLE handle) : m_handle(handle) {
     // GetConsoleMode fails for a file, a pipe and the null device.
@@ -9,9 +36,10 @@ Win32Terminal::Win32Terminal(HANDLE handle) : m_handle(handle) {
     if (!m_console) {
         return;
     }
-    m_takesProgress = (m_originalMode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-                      SetConsoleMode(m_handle, m_originalMode | ENABLE_PROCESSED_OUTPUT |
-                                                   ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    m_takesProgress = ((m_originalMode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+                       SetConsoleMode(m_handle, m_originalMode | ENABLE_PROCESSED_OUTPUT |
+                                                    ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) &&
+                      HonoursSequences(m_handle);
 }
 
 Win32Terminal::~Win32Terminal() {

@@ -6,10 +6,11 @@
 
 namespace veltaro::cli {
 
-// Standard error as the display of the progress lines on Windows. Only a console that
-// takes virtual-terminal sequences shows them (Windows 10 and later, Wine's console);
-// an older console would print them as text, and a file or pipe gets none. The console's
-// mode is switched once, here, and put back when the program ends.
+// Standard error as the display of the progress lines on Windows. Only a console that acts
+// on virtual-terminal sequences shows them (Windows 10 and later; Wine's console on a
+// terminal); one that would print them as text (an older Windows, Wine's console window)
+// gets the plain lines alone, and a file or pipe none. The console's mode is switched
+// once, here, and put back when the program ends.
 class Win32Terminal final : public ProgressTerminal {
   public:
     // handle: not owned; standard error for the program.
