@@ -133,6 +133,9 @@ BOOL CQuistorDlg::OnInitDialog() {
         if ((row.style & kSendable) != 0) {
             LimitToSendable(GetDlgItem(m_hWnd, row.id));
         }
+        if (row.id == ctl::kLogo) {
+            (void)m_logo.Fit(m_hWnd, m_instance, row);
+        }
     }
     BindColorButtons();
     WriteForm(m_console.Form());
