@@ -35,10 +35,9 @@ TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
         const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
                             mapped.top + mapped.bottom};
         const RECT actual = ClientRectOf(hwnd, child);
-        // A picture control sizes itself to its bitmap, and Wine's up-down control takes
-        // its own width: only their corners are the template's.
-        const bool sizedByPicture =
-            row.cls == ControlClass::kBitmap || row.cls == ControlClass::kUpDown;
+        // Wine's up-down control takes its own width: only its corner is the template's.
+        // The logo picture is scaled to its rectangle, so it keeps it at every DPI.
+        const bool sizedByPicture = row.cls == ControlClass::kUpDown;
         EXPECT_EQ(actual.left, expected.left) << "row " << index;
         EXPECT_EQ(actual.top, expected.top) << "row " << index;
         if (!sizedByPicture) {
@@ -55,6 +54,25 @@ TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
     MapDialogRect(hwnd, &size);
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
+}
+
+// The program's manifest keeps the classic common controls (no version 6: unthemed, as
+// the dialog was drawn for) but declares DPI awareness and UTF-8 as the active code page.
+TEST(ManifestTest, ClassicControlsWithDpiAndCodePageSettings) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    const std::string manifest(bytes, SizeofResource(nullptr, found));
+    struct Setting {
+        const char* text;
+        bool present;
+    };
+    for (const Setting& s :
+         {Setting{"Microsoft.Windows.Common-Controls", false}, Setting{"<dependency>", false},
+          Setting{"<dpiAware", true}, Setting{">system</dpiAwareness>", true},
+          Setting{">UTF-8</activeCodePage>", true}}) {
+        EXPECT_EQ(manifest.find(s.text) != std::string::npos, s.present) << s.text;
+    }
 }
 
 TEST_F(Win32DialogTest, StartsAsTheUserFirstSeesIt) {
