@@ -35,15 +35,12 @@ TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
         const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
                             mapped.top + mapped.bottom};
         const RECT actual = ClientRectOf(hwnd, child);
-        // Wine's up-down control takes its own width: only its corner is the template's.
-        // The logo picture is scaled to its rectangle, so it keeps it at every DPI.
-        const bool sizedByPicture = row.cls == ControlClass::kUpDown;
+        // Also the controls that size themselves (the logo picture to its bitmap, Wine's
+        // up-down control to a fixed width): the dialog gives them their rectangles back.
         EXPECT_EQ(actual.left, expected.left) << "row " << index;
         EXPECT_EQ(actual.top, expected.top) << "row " << index;
-        if (!sizedByPicture) {
-            EXPECT_EQ(actual.right, expected.right) << "row " << index;
-            EXPECT_EQ(actual.bottom, expected.bottom) << "row " << index;
-        }
+        EXPECT_EQ(actual.right, expected.right) << "row " << index;
+        EXPECT_EQ(actual.bottom, expected.bottom) << "row " << index;
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "more controls than template rows";

@@ -1,6 +1,7 @@
 #include "logo_picture.h"
 
 #include "resource_ids.h"
+#include "template_geometry.h"
 
 namespace veltaro::ui {
 namespace {
@@ -62,13 +63,10 @@ HBITMAP LogoPicture::Scaled(HINSTANCE instance, int width, int height) {
 
 bool LogoPicture::Fit(HWND dialog, HINSTANCE instance, const ControlRow& row) {
     HWND picture = GetDlgItem(dialog, row.id);
-    // Position and size each converted on their own, as the dialog manager does.
-    RECT frame{row.x, row.y, row.w, row.h};
-    if (picture == nullptr || !MapDialogRect(dialog, &frame)) {
+    RECT frame{};
+    if (picture == nullptr || !TemplateRectangle(dialog, row, frame)) {
         return false;
     }
-    frame.right += frame.left;
-    frame.bottom += frame.top;
     // The frame's static edge takes its part of the rectangle; the logo fills the rest.
     RECT window{0, 0, 0, 0};
     RECT inside{0, 0, 0, 0};
@@ -85,8 +83,7 @@ bool LogoPicture::Fit(HWND dialog, HINSTANCE instance, const ControlRow& row) {
     const auto previous = reinterpret_cast<HBITMAP>(
         SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled)));
     // The control sizes itself to a new image: the template's rectangle is set after it.
-    SetWindowPos(picture, nullptr, frame.left, frame.top, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    (void)KeepTemplateRectangle(dialog, row);
     if (previous != nullptr && previous != m_bitmap) {
         DeleteObject(previous);  // the one the control loaded from the template
     }
