@@ -18,9 +18,18 @@ def _run(args, cwd=None):
     return result.stdout
 
 
+def _update_package_lists():
+    sudo = [] if os.geteuid() == 0 else ["sudo", "-n"]
+    _run(sudo + ["apt-get", "update", "-qq"])
+
+
 def image_package():
     """The versioned package that the meta package points at (linux-image-6.1.0-NN-amd64)."""
-    depends = _run(["apt-cache", "depends", META_PACKAGE])
+    try:
+        depends = _run(["apt-cache", "depends", META_PACKAGE])
+    except StageError:
+        _update_package_lists()  # a fresh machine may have no package lists yet
+        depends = _run(["apt-cache", "depends", META_PACKAGE])
     match = re.search(r"Depends:\s*(linux-image-[0-9][^\s]*)", depends)
     if not match:
         raise StageError(f"apt-cache knows no kernel image behind {META_PACKAGE}")
@@ -55,7 +64,11 @@ def fetch(cache_dir):
     if not os.path.exists(stamp):
         debs = glob.glob(os.path.join(cache_dir, f"{package}_*.deb"))
         if not debs:
-            _run(["apt-get", "download", package], cwd=cache_dir)
+            try:
+                _run(["apt-get", "download", package], cwd=cache_dir)
+            except StageError:
+                _update_package_lists()  # the lists name a version the mirror has dropped
+                _run(["apt-get", "download", package], cwd=cache_dir)
             debs = glob.glob(os.path.join(cache_dir, f"{package}_*.deb"))
         if len(debs) != 1:
             raise StageError(f"apt-get download {package} left {len(debs)} packages in {cache_dir}")

@@ -113,7 +113,10 @@ def stage(bin_dir, work_dir, cache_dir):
         run = Run(guest, usb, uart)
         run.follow(started + STAGE_SECONDS)
         print(f"vm: guest ran {time.monotonic() - started:.1f} s", flush=True)
-        return checks.check_all(run, ADAPTER_SERIAL, USB_MODEL, UART_MODEL)
+        failures, figures = checks.check_all(run, ADAPTER_SERIAL, USB_MODEL, UART_MODEL)
+        for name, value in sorted(figures.items()):
+            print(f"vm: measured {name}: {value:.2f}")
+        return failures
     finally:
         if guest:
             guest.stop()

@@ -6,6 +6,7 @@ wait_path present /dev/ttyUSB0 20
 sleep 1
 
 run ports veltaro-cli ports --json
+run no-uart veltaro-cli --com 3 info
 run info veltaro-cli --com 2,5 info --json
 run set veltaro-cli --com 2,5 set channel=12 power=5
 run profile veltaro-cli --com 2,5 set --from /stage/profile.json --only-offered
