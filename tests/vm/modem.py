@@ -2,6 +2,7 @@
 with its trace of received bytes ("<ms> <hex>" on CLOCK_MONOTONIC, time.monotonic's clock)."""
 
 import os
+import signal
 import subprocess
 
 from stage_error import StageError
@@ -30,7 +31,15 @@ class Modem:
                         out.append((seconds, int(fields[1], 16)))
         return out
 
+    def hold(self):
+        """Stops it sending (and reading) until release."""
+        self.process.send_signal(signal.SIGSTOP)
+
+    def release(self):
+        self.process.send_signal(signal.SIGCONT)
+
     def stop(self):
+        self.release()
         self.process.terminate()
         try:
             self.process.wait(5)

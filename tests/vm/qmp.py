@@ -27,7 +27,10 @@ class Qmp:
         self.execute("qmp_capabilities")
 
     def _read(self):
-        line = self.reader.readline()
+        try:
+            line = self.reader.readline()
+        except OSError as error:
+            raise StageError(f"QEMU's monitor connection broke ({error})")
         if not line:
             raise StageError("QEMU closed its monitor socket")
         return json.loads(line)
@@ -36,7 +39,10 @@ class Qmp:
         request = {"execute": command}
         if arguments:
             request["arguments"] = arguments
-        self.sock.sendall(json.dumps(request).encode() + b"\n")
+        try:
+            self.sock.sendall(json.dumps(request).encode() + b"\n")
+        except OSError as error:
+            raise StageError(f"QEMU's monitor connection broke ({error})")
         while True:
             answer = self._read()
             if "event" in answer:
@@ -45,6 +51,17 @@ class Qmp:
                 raise StageError(f"QMP {command}: {answer['error'].get('desc', answer['error'])}")
             elif "return" in answer:
                 return answer["return"]
+
+    def wait_gone(self, device_id, timeout):
+        """Waits until the device has left QEMU's object tree; False on timeout."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            try:
+                self.execute("qom-get", path=f"/machine/peripheral/{device_id}", property="type")
+            except StageError:
+                return True
+            time.sleep(0.02)
+        return False
 
     def close(self):
         self.reader.close()

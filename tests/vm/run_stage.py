@@ -40,8 +40,7 @@ class Run:
     def act(self, stamp, words):
         request, step = words[0], (words[1] if len(words) > 1 else "")
         if request == "UNPLUG":
-            self.actions[("unplug", step)] = time.monotonic()
-            self.guest.unplug()
+            self.actions[("unplug", step)] = self.guest.unplug(self.usb)
         elif request == "UNPLUG_AFTER_VALUE":
             self.actions[("unplug", step)] = self.unplug_after_line_end(stamp)
         elif request == "REPLUG":
@@ -57,9 +56,7 @@ class Run:
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
             if any(byte in (0x0A, 0x0D) for _, byte in self.usb.received(since)):
-                unplugged = time.monotonic()
-                self.guest.unplug()
-                return unplugged
+                return self.guest.unplug(self.usb)
             time.sleep(0.02)
         raise StageError("the set never finished its first value on the adapter")
 
@@ -111,7 +108,11 @@ def stage(bin_dir, work_dir, cache_dir):
         started = time.monotonic()
         guest = Guest(kernel.image, initrd, uart.pty, usb.pty, ADAPTER_SERIAL, work_dir)
         run = Run(guest, usb, uart)
-        run.follow(started + STAGE_SECONDS)
+        try:
+            run.follow(started + STAGE_SECONDS)
+        except StageError as error:
+            status = guest.exit_status()
+            raise StageError(f"{error}; QEMU {'runs' if status is None else f'ended with status {status}'}")
         print(f"vm: guest ran {time.monotonic() - started:.1f} s", flush=True)
         failures, figures = checks.check_all(run, ADAPTER_SERIAL, USB_MODEL, UART_MODEL)
         for name, value in sorted(figures.items()):

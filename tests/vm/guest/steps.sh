@@ -28,3 +28,6 @@ export BRENLOW_DEVICE_TEST_PORT=/dev/ttyUSB0 BRENLOW_DEVICE_TEST_SIGNAL=/dev/con
 run unplug-open brenlow_device_test --gtest_filter=*Unplug*
 replug
 run info-replug-open veltaro-cli --com 5 info --json
+
+# For whoever reads console.log: what the drivers said (unplugs, refused settings).
+run kernel-log dmesg
