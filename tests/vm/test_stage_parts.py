@@ -128,7 +128,7 @@ FAULTS = [
     ("a port's model missing", lambda r: replace(r, "info", out=r.reports["info"].out.replace("KD-35", "")),
      "info"),
     ("set read back differs", lambda r: replace(r, "set", status=12), "set"),
-    ("6 bits taken on the adapter", lambda r: replace(r, "device-usb", out="refused: 5 1.5 none"), "refused"),
+    ("6 bits taken on the adapter", lambda r: replace(r, "device-usb", out=r.reports["device-uart"].out), "refused"),
     ("a byte before Close lost", lambda r: r.usb.bytes.pop(500), "999"),
     ("unplug not noticed", lambda r: replace(r, "unplug-log", status=0), "unplug-log"),
     ("lost-port message missing", lambda r: replace(r, "unplug-set", err="veltaro-cli: done"), "lacks"),
@@ -139,6 +139,7 @@ FAULTS = [
     ("second key sent after replug", lambda r: replace(r, "info-replug-set", out=r.reports[
         "info-replug-set"].out.replace("1E", "07")), "settings"),
     ("a step never reported", lambda r: r.reports.pop("unplug-open"), "never reported"),
+    ("never plugged back", lambda r: r.actions.pop(("replug", "unplug-set")), "replug"),
 ]
 
 

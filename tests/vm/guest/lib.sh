@@ -33,9 +33,9 @@ wait_path() {  # present|absent path seconds
 }
 
 # Lets the host plug the adapter back in and waits for its new device.
-replug() {
+replug() {  # name of the step that unplugged it
     wait_path absent /dev/ttyUSB0 10
-    echo "@@REPLUG"
+    echo "@@REPLUG $1"
     wait_path present /dev/ttyUSB0 20
     sleep 1  # the driver finishes its setup after the node appears
 }

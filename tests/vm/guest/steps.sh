@@ -17,16 +17,16 @@ export BRENLOW_DEVICE_TEST_PORT=/dev/ttyS1
 run device-uart brenlow_device_test --gtest_filter=-*Unplug*
 
 during unplug-log UNPLUG first-output veltaro-cli --com 5 log
-replug
+replug unplug-log
 run info-replug-log veltaro-cli --com 5 info --json
 
 during unplug-set UNPLUG_AFTER_VALUE at-once veltaro-cli --com 5 set channel=3 power=7
-replug
+replug unplug-set
 run info-replug-set veltaro-cli --com 5 info --json
 
 export BRENLOW_DEVICE_TEST_PORT=/dev/ttyUSB0 BRENLOW_DEVICE_TEST_SIGNAL=/dev/console
 run unplug-open brenlow_device_test --gtest_filter=*Unplug*
-replug
+replug unplug-open
 run info-replug-open veltaro-cli --com 5 info --json
 
 # For whoever reads console.log: what the drivers said (unplugs, refused settings).
