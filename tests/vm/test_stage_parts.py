@@ -99,6 +99,7 @@ def good_run():
         report("unplug-log", 8, "", "the modem hung up: the device behind COM5 went away", 5000, 71.0),
         report("info-replug-log", 0, single("21"), "", 3000, 80.0),
         report("unplug-set", 8, "", "the modem hung up: the device behind COM5 went away", 5000, 91.0),
+        report("while-unplugged", 3, "", "cannot open COM5", 500, 91.5),
         report("info-replug-set", 0, single("03"), "", 3000, 100.0),
         report("unplug-open", 0, "", "", 3000, 110.0),
         report("info-replug-open", 0, single("21"), "", 3000, 120.0),
@@ -139,6 +140,7 @@ FAULTS = [
     ("second key sent after replug", lambda r: replace(r, "info-replug-set", out=r.reports[
         "info-replug-set"].out.replace("1E", "07")), "settings"),
     ("a step never reported", lambda r: r.reports.pop("unplug-open"), "never reported"),
+    ("an unplugged COM5 opened", lambda r: replace(r, "while-unplugged", status=0), "while-unplugged"),
     ("never plugged back", lambda r: r.actions.pop(("replug", "unplug-set")), "replug"),
 ]
 

@@ -21,6 +21,8 @@ replug unplug-log
 run info-replug-log veltaro-cli --com 5 info --json
 
 during unplug-set UNPLUG_AFTER_VALUE at-once veltaro-cli --com 5 set channel=3 power=7
+wait_path absent /dev/ttyUSB0 10
+run while-unplugged veltaro-cli --com 5 info
 replug unplug-set
 run info-replug-set veltaro-cli --com 5 info --json
 
