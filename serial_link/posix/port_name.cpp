@@ -51,14 +51,9 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
-bool HasEntry(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;  // a dangling link still names the device
-}
-
 std::string NoDeviceReason(unsigned number, const PortNamePlaces& places, std::size_t count) {
     const std::string com = "COM" + std::to_string(number);
-    const std::string entry = places.portDir + "/com" + std::to_string(number);
+    const std::string entry = PortEntryPath(number, places.portDir);
     return com + " has no device: " + entry + " does not exist, and " + places.devRoot +
            " has only " + std::to_string(count) +
            " serial devices (ttyS*, ttyUSB*, ttyACM*). Make " + entry +
@@ -76,6 +71,15 @@ std::string PortDirFromEnvironment(const EnvLookup& env) {
         return std::string(config) + "/brenlow/ports";
     }
     return HomeDirectory(env) + "/.config/brenlow/ports";
+}
+
+std::string PortEntryPath(unsigned number, const std::string& portDir) {
+    return portDir + "/com" + std::to_string(number);
+}
+
+bool HasPortEntry(unsigned number, const std::string& portDir) {
+    struct stat info {};
+    return ::lstat(PortEntryPath(number, portDir).c_str(), &info) == 0;
 }
 
 std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot) {
@@ -128,9 +132,8 @@ std::optional<std::string> ResolvePortName(const std::string& name, const PortNa
                                        "absolute path of a device."};
         return std::nullopt;
     }
-    std::string entry = places.portDir + "/com" + std::to_string(*number);
-    if (HasEntry(entry)) {
-        return entry;
+    if (HasPortEntry(*number, places.portDir)) {
+        return PortEntryPath(*number, places.portDir);
     }
     std::vector<std::string> devices = AutomaticallyNumbered(places.devRoot);
     if (*number <= devices.size()) {

@@ -59,7 +59,15 @@ ExitStatus Print(const std::string& text) {
 
 ExitStatus RunCommand(veltaro::cli::Options& options) {
     if (options.command == Command::kPorts) {
-        return Print(veltaro::cli::ListPorts(veltaro::cli::DefaultListingPlaces(), options.json));
+        const veltaro::cli::PortsReport report =
+            veltaro::cli::ListPorts(veltaro::cli::DefaultListingPlaces(), options.json);
+        if (!report.problem.empty()) {
+            Complain(report.problem);
+        }
+        const ExitStatus printed = Print(report.text);
+        return printed == ExitStatus::kOk && !report.problem.empty()
+                   ? ExitStatus::kPortDirUnreadable
+                   : printed;
     }
     if (!options.profilePath.empty()) {
         veltaro::cli::ProfileLoad loaded = veltaro::cli::LoadProfile(options.profilePath);

@@ -41,14 +41,28 @@ struct PortListing {
     std::string group;        // when not accessible: the group that may
 };
 
-// Every COM number that --com can open, by number: the port directory's entries and the
-// automatically numbered devices that no entry hides. Looks at names, links and attributes
+// Every COM number that --com can open (1 to 999), by number: the port directory's entries
+// under the names that the port-name resolution looks up, and the automatically numbered
+// devices that no entry hides. Looks at names, links and attributes
 // only: no port is opened, locked or touched, since opening one can reset a device through
 // its control lines.
 std::vector<PortListing> FindPorts(const ListingPlaces& places);
 
-// The listing as text lines or as a JSON array.
+// Why the port directory cannot be read, with its path and the system's reason (not a
+// directory, no permission to read or search it); empty when it can be, or when there is
+// none, which only leaves the automatic numbering.
+std::string PortDirProblem(const std::string& portDir);
+
+// The listing as text lines or as a JSON array. Strings from the system are bytes: text
+// keeps printable UTF-8 and writes other bytes as \xNN; JSON keeps valid UTF-8 and writes
+// other bytes as \udcNN (see json_bytes.h).
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json);
-std::string ListPorts(const ListingPlaces& places, bool json);
+
+// What `ports` prints, and the problem with the port directory that it reports beside it.
+struct PortsReport {
+    std::string text;
+    std::string problem;  // empty when the port directory could be read (or there is none)
+};
+PortsReport ListPorts(const ListingPlaces& places, bool json);
 
 }  // namespace veltaro::cli
