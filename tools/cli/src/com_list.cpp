@@ -22,7 +22,8 @@ int NumberOf(std::string_view text) {
 
 std::string BadNumber(std::string_view text) {
     return "--com needs COM numbers from " + std::to_string(kLowestComNumber) + " to " +
-           std::to_string(kHighestComNumber) + " (e.g. 3 or 3,5,7-12), got " + Quote(text);
+           std::to_string(kHighestComNumber) + " (e.g. 3 or 3,5,7-12), got '" +
+           QuotedInMessage(text) + "'";
 }
 
 // One item of the list: a number or a range.

@@ -27,7 +27,7 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kOutputFailed, "standard output could not be written"},
         ExitStatusRow{ExitStatus::kSomePortsFailed,
                       "several ports: one or more failed (the summary names each)"},
-        ExitStatusRow{ExitStatus::kPortDirUnreadable,
+        ExitStatusRow{ExitStatus::kPortDirFailed,
                       "ports: the port directory cannot be read (the rest is still listed)"},
         ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT, SIGTERM or SIGHUP)"},
     };

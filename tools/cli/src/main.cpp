@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@
 #include "port_list.h"
 #include "port_runs.h"
 #include "profile.h"
+#include "same_device.h"
 #include "stop_signal.h"
+#include "terminal_watch_posix.h"
 #include "text_util.h"
 
 #ifndef VELTARO_CLI_VERSION
@@ -65,9 +68,14 @@ ExitStatus RunCommand(veltaro::cli::Options& options) {
             Complain(report.problem);
         }
         const ExitStatus printed = Print(report.text);
-        return printed == ExitStatus::kOk && !report.problem.empty()
-                   ? ExitStatus::kPortDirUnreadable
-                   : printed;
+        return printed == ExitStatus::kOk && !report.problem.empty() ? ExitStatus::kPortDirFailed
+                                                                     : printed;
+    }
+    if (const std::string twice =
+            veltaro::cli::SameDeviceTwice(options.comNumbers, veltaro::cli::SystemPortDevice);
+        !twice.empty()) {
+        Complain(twice);
+        return ExitStatus::kUsage;
     }
     if (!options.profilePath.empty()) {
         veltaro::cli::ProfileLoad loaded = veltaro::cli::LoadProfile(options.profilePath);
@@ -84,9 +92,11 @@ ExitStatus RunCommand(veltaro::cli::Options& options) {
         Complain("cannot set up the signal handling (signalfd/eventfd)");
         return ExitStatus::kFailure;
     }
-    const ExitStatus status =
-        RunOnPorts(options, stop, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
-    return status;
+    std::optional<veltaro::cli::PosixTerminalWatch> terminal;
+    if (isatty(STDERR_FILENO) == 1) {
+        terminal.emplace(STDERR_FILENO);
+    }
+    return RunOnPorts(options, stop, std::cout, std::cerr, terminal ? &*terminal : nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -64,14 +65,20 @@ ExitStatus RunCommand(const std::string& comNumber, const Options& options, std:
     }
 }
 
-// Waits for `count` ports to finish; a signal meanwhile stops them all.
-void AwaitPorts(StopSignal& stop, DoneCounter& done, std::size_t count) {
+// Waits for `count` ports to finish; a signal meanwhile stops them all. The board, when
+// there is one, is drawn again when the terminal's size changes.
+void AwaitPorts(StopSignal& stop, DoneCounter& done, std::size_t count, TerminalWatch* terminal,
+                ProgressBoard* board) {
+    const std::array<int, 2> wake{done.Fd(), terminal != nullptr ? terminal->ResizeFd() : -1};
     std::uint64_t finished = 0;
     while (finished < count) {
-        static_cast<void>(stop.WaitForSignal(done.Fd(), -1));
+        static_cast<void>(stop.WaitForSignal(wake, -1));
         pollfd one{done.Fd(), POLLIN, 0};
         if (poll(&one, 1, 0) == 1) {
             finished += done.Take();
+        }
+        if (terminal != nullptr && terminal->TakeResize() && board != nullptr) {
+            board->Refresh();
         }
     }
 }
@@ -89,16 +96,16 @@ std::string StatusLine(ExitStatus status) {
 }
 
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                  bool terminal) {
+                  TerminalWatch* terminal) {
     DoneCounter done;
     ExitStatus status = ExitStatus::kFailure;
     // log prints the screens on standard output; a status line beside it would only interfere.
-    ProgressPrinter printer(err, terminal && options.command != Command::kLog);
+    ProgressPrinter printer(err, terminal != nullptr && options.command != Command::kLog, terminal);
     std::thread worker([&] {
         status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop.StopFd());
         done.Post();
     });
-    AwaitPorts(stop, done, 1);
+    AwaitPorts(stop, done, 1, terminal, nullptr);
     worker.join();
     return status;
 }
@@ -133,7 +140,7 @@ void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board,
         result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stopFd);
     }
     if (board != nullptr) {
-        board->Set(slot, StatusLine(result.status));
+        board->Finish(slot, result.status == ExitStatus::kOk, StatusLine(result.status));
     }
     result.out = portOut.str();
     result.err = portErr.str();
@@ -164,17 +171,17 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
 }
 
 ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                   bool terminal) {
+                   TerminalWatch* terminal) {
     std::vector<std::string> labels;
     for (const std::string& number : options.comNumbers) {
         labels.push_back("COM" + number);
     }
-    ProgressBoard board(err, labels);
+    ProgressBoard board(err, labels, terminal);
     std::vector<PortResult> results(options.comNumbers.size());
     DoneCounter done;
     std::vector<std::thread> workers =
-        StartPorts(options, terminal ? &board : nullptr, stop, done, results);
-    AwaitPorts(stop, done, workers.size());
+        StartPorts(options, terminal != nullptr ? &board : nullptr, stop, done, results);
+    AwaitPorts(stop, done, workers.size(), terminal, terminal != nullptr ? &board : nullptr);
     for (std::thread& worker : workers) {
         worker.join();
     }
@@ -228,7 +235,7 @@ std::string PortsJson(const std::vector<PortResult>& results) {
 }
 
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,
-                      std::ostream& err, bool terminal) {
+                      std::ostream& err, TerminalWatch* terminal) {
     return options.comNumbers.size() == 1 ? RunOne(options, stop, out, err, terminal)
                                           : RunMany(options, stop, out, err, terminal);
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <csignal>
 #include <cstdint>
+#include <vector>
 
 namespace veltaro::cli {
 namespace {
@@ -60,7 +61,14 @@ bool StopSignal::Stopped() const {
 }
 
 bool StopSignal::WaitForSignal(int wakeFd, int timeoutMs) {
-    std::array<pollfd, 2> fds{pollfd{m_signalFd, POLLIN, 0}, pollfd{wakeFd, POLLIN, 0}};
+    return WaitForSignal(std::span<const int>(&wakeFd, 1), timeoutMs);
+}
+
+bool StopSignal::WaitForSignal(std::span<const int> wakeFds, int timeoutMs) {
+    std::vector<pollfd> fds{pollfd{m_signalFd, POLLIN, 0}};
+    for (const int fd : wakeFds) {
+        fds.push_back(pollfd{fd, POLLIN, 0});  // poll passes over a negative descriptor
+    }
     if (poll(fds.data(), fds.size(), timeoutMs) <= 0 || (fds[0].revents & POLLIN) == 0) {
         return false;
     }

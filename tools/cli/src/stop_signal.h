@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 namespace veltaro::cli {
 
 // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread and every thread it starts
@@ -28,6 +30,8 @@ class StopSignal {
     // Waits up to timeoutMs (-1: without limit) for a termination signal or for `wakeFd`
     // to become readable. On a signal, stops and returns true.
     bool WaitForSignal(int wakeFd, int timeoutMs);
+    // The same with several descriptors to wake on; those below 0 are left out.
+    bool WaitForSignal(std::span<const int> wakeFds, int timeoutMs);
 
   private:
     int m_signalFd = -1;

@@ -82,21 +82,12 @@ bool HiddenCharacter(char32_t c) {
 
 }  // namespace
 
-std::string Quote(std::string_view bytes) {
-    std::string shown;
-    std::size_t used = 0;
-    for (; used < bytes.size(); ++used) {
-        const std::string unit = EscapeBytes(bytes.substr(used, 1), true);
-        if (shown.size() + unit.size() > kEchoLimit) {
-            break;
-        }
-        shown += unit;
+std::string QuotedInMessage(std::string_view bytes) {
+    std::string out = Printable(bytes.substr(0, kEchoLimit));
+    if (bytes.size() > kEchoLimit) {
+        out += "... (" + std::to_string(bytes.size()) + " bytes)";
     }
-    std::string quoted = "'" + shown + "'";
-    if (used < bytes.size()) {
-        quoted += "... (" + std::to_string(bytes.size()) + " bytes)";
-    }
-    return quoted;
+    return out;
 }
 
 std::string TerminalSafeUtf8(std::string_view bytes) {
