@@ -193,6 +193,8 @@ TEST(ProgressBoard, TerminalShowsTheLastFrameWhateverItsSize) {
             shown.erase(shown.begin());
         }
         EXPECT_EQ(shown, BoardLines(rows, c.steps.back().size));
+        board.Set(0, rows[0].text);  // the same frame again is not sent again
+        EXPECT_EQ(out.str(), "");
     }
 }
 

@@ -16,7 +16,7 @@ void ProgressBoard::Set(std::size_t slot, std::string_view text) {
     const std::lock_guard lock(m_mutex);
     if (slot < m_rows.size()) {
         m_rows[slot].text = std::string(text);
-        Redraw();
+        Redraw(false);
     }
 }
 
@@ -25,14 +25,14 @@ void ProgressBoard::Finish(std::size_t slot, bool succeeded, std::string_view te
     if (slot < m_rows.size()) {
         m_rows[slot].text = std::string(text);
         m_rows[slot].state = succeeded ? BoardRow::State::kDone : BoardRow::State::kFailed;
-        Redraw();
+        Redraw(false);
     }
 }
 
 void ProgressBoard::Refresh() {
     const std::lock_guard lock(m_mutex);
-    if (m_drawnLines > 0) {
-        Redraw();
+    if (!m_frame.empty()) {
+        Redraw(true);
     }
 }
 
@@ -40,20 +40,23 @@ void ProgressBoard::Refresh() {
 // wraps, so the cursor moves by as many rows as the last frame had lines. (A terminal that
 // rewraps its lines when it gets narrower can leave the top of that frame behind; moving up
 // further could erase what was printed before the board.)
-void ProgressBoard::Redraw() {
-    const std::vector<std::string> lines =
+void ProgressBoard::Redraw(bool always) {
+    std::vector<std::string> lines =
         BoardLines(m_rows, m_terminal != nullptr ? m_terminal->Size() : TerminalSize{});
-    if (m_drawnLines > 0) {
-        m_out << "\x1b[" << m_drawnLines << 'A';
+    if (lines == m_frame && !always) {
+        return;  // the summary line often stays the same: nothing to send over a slow link
+    }
+    if (!m_frame.empty()) {
+        m_out << "\x1b[" << m_frame.size() << 'A';
     }
     for (const std::string& line : lines) {
         m_out << "\r\x1b[K" << line << '\n';
     }
-    if (lines.size() < m_drawnLines) {
+    if (lines.size() < m_frame.size()) {
         m_out << "\x1b[J";  // what the longer frame left below
     }
     m_out << std::flush;
-    m_drawnLines = lines.size();
+    m_frame = std::move(lines);
 }
 
 ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled, const TerminalWatch* terminal)

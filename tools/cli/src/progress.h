@@ -34,13 +34,14 @@ class ProgressBoard {
     void Refresh();
 
   private:
-    void Redraw();
+    // Draws the frame when it differs from the last one, or `always`.
+    void Redraw(bool always);
 
     std::mutex m_mutex;
     std::ostream& m_out;
     const TerminalWatch* m_terminal;
     std::vector<BoardRow> m_rows;
-    std::size_t m_drawnLines = 0;  // of the last frame, where the next one starts
+    std::vector<std::string> m_frame;  // the lines drawn last; the next frame starts on its first
 };
 
 // Shows on one status line of a terminal what a long command is doing: the phase, the key
