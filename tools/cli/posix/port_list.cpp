@@ -142,8 +142,4 @@ std::string PortDirProblem(const std::string& portDir) {
            std::strerror(error);
 }
 
-PortsReport ListPorts(const ListingPlaces& places, bool json) {
-    return {FormatPorts(FindPorts(places), json), PortDirProblem(places.portDir)};
-}
-
 }  // namespace veltaro::cli

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "terminal_size.h"
+#include "platform.h"
 
 namespace veltaro::cli {
 

@@ -137,12 +137,11 @@ class Screen {
     std::size_t m_column = 0;
 };
 
-class FixedTerminal final : public TerminalWatch {
+class FixedTerminal final : public ProgressTerminal {
   public:
     TerminalSize size;
+    [[nodiscard]] bool TakesProgress() const override { return true; }
     [[nodiscard]] TerminalSize Size() const override { return size; }
-    [[nodiscard]] int ResizeFd() const override { return -1; }
-    bool TakeResize() override { return false; }
 };
 
 // After any sequence of updates and resizes the terminal shows exactly the last frame below

@@ -1,17 +1,17 @@
-// The device behind a COM number on POSIX systems, found as the serial library finds it.
+#include "posix_port_device.h"
+
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <memory>
 
 #include "port_name.h"
-#include "same_device.h"
 #include "text_util.h"
 #include "veltaro/console/text_rules.h"
 
 namespace veltaro::cli {
 
-std::optional<PortDevice> SystemPortDevice(const std::string& comNumber) {
+std::optional<PortDevice> PosixPortDevice(const std::string& comNumber) {
     const std::string name = console::FormatPortName(std::atoi(comNumber.c_str()));
     brenlow::detail::OpenFailure failure{};
     const std::optional<std::string> path =

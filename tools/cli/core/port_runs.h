@@ -6,8 +6,8 @@
 
 #include "exit_status.h"
 #include "options.h"
+#include "platform.h"
 #include "stop_signal.h"
-#include "terminal_size.h"
 
 namespace veltaro::cli {
 
@@ -28,7 +28,7 @@ struct PortResult {
 // kInterrupted when stopped by a signal, else kSomePortsFailed. `terminal` is the terminal
 // on `err`, or null when it is none; the status lines follow its size.
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,
-                      std::ostream& err, TerminalWatch* terminal);
+                      std::ostream& err, const ProgressTerminal* terminal);
 
 // The summary line for several ports, or empty when all succeeded.
 std::string FailureSummary(const std::vector<PortResult>& results);

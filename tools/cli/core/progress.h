@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "board_layout.h"
-#include "terminal_size.h"
+#include "platform.h"
 #include "veltaro/console/modem_link.h"
 
 namespace veltaro::cli {
@@ -17,12 +17,12 @@ namespace veltaro::cli {
 // sets its own line and the board redraws them all in place, cut to the terminal's width;
 // with more ports than the terminal has rows, one line that counts them (see BoardLines).
 //
-// Threads: Set, Finish and Refresh from any thread. The terminal watch, when given, must
+// Threads: Set, Finish and Refresh from any thread. The terminal, when given, must
 // outlive the board; without one the terminal is taken to be 80 x 24.
 class ProgressBoard {
   public:
     ProgressBoard(std::ostream& out, std::vector<std::string> labels,
-                  const TerminalWatch* terminal = nullptr);
+                  const ProgressTerminal* terminal = nullptr);
 
     ProgressBoard(const ProgressBoard&) = delete;
     ProgressBoard& operator=(const ProgressBoard&) = delete;
@@ -30,16 +30,16 @@ class ProgressBoard {
     void Set(std::size_t slot, std::string_view text);
     // The port's run ended; `text` says how.
     void Finish(std::size_t slot, bool succeeded, std::string_view text);
-    // Draws again at the terminal's size now, e.g. after it changed.
+    // Draws again when the terminal's size now gives another frame (it was resized).
     void Refresh();
 
   private:
-    // Draws the frame when it differs from the last one, or `always`.
-    void Redraw(bool always);
+    // Draws the frame when it differs from the last one.
+    void Redraw();
 
     std::mutex m_mutex;
     std::ostream& m_out;
-    const TerminalWatch* m_terminal;
+    const ProgressTerminal* m_terminal;
     std::vector<BoardRow> m_rows;
     std::vector<std::string> m_frame;  // the lines drawn last; the next frame starts on its first
 };
@@ -51,8 +51,8 @@ class ProgressBoard {
 // Threads: the connection's thread only.
 class ProgressPrinter {
   public:
-    // With a terminal watch, the line is cut to the terminal's width (80 without one).
-    ProgressPrinter(std::ostream& out, bool enabled, const TerminalWatch* terminal = nullptr);
+    // With a terminal, the line is cut to the terminal's width (80 without one).
+    ProgressPrinter(std::ostream& out, bool enabled, const ProgressTerminal* terminal = nullptr);
     // Shows the status on the board's line `slot` instead.
     ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot);
     ~ProgressPrinter();
@@ -73,7 +73,7 @@ class ProgressPrinter {
 
     std::ostream& m_out;
     bool m_enabled;
-    const TerminalWatch* m_terminal = nullptr;
+    const ProgressTerminal* m_terminal = nullptr;
     ProgressBoard* m_board = nullptr;
     std::size_t m_slot = 0;
     bool m_lineShown = false;

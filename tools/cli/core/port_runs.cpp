@@ -1,10 +1,6 @@
 #include "port_runs.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -20,37 +16,27 @@
 namespace veltaro::cli {
 namespace {
 
-// Counts finished ports for the main thread, which waits on it beside the signals.
+// Counts finished ports for the main thread, which waits for them beside the signals.
 class DoneCounter {
   public:
-    DoneCounter() : m_fd(eventfd(0, EFD_CLOEXEC)) {}
-    ~DoneCounter() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    DoneCounter(const DoneCounter&) = delete;
-    DoneCounter& operator=(const DoneCounter&) = delete;
+    explicit DoneCounter(StopSignal& stop) : m_stop(stop) {}
 
-    int Fd() const { return m_fd; }
+    std::size_t Count() const { return m_count.load(); }
     void Post() {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = write(m_fd, &one, sizeof one);
-    }
-    std::uint64_t Take() {
-        std::uint64_t count = 0;
-        return read(m_fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count) ? count : 0;
+        ++m_count;
+        m_stop.Wake();
     }
 
   private:
-    int m_fd;
+    StopSignal& m_stop;
+    std::atomic<std::size_t> m_count{0};
 };
 
 ExitStatus RunCommand(const std::string& comNumber, const Options& options, std::ostream& out,
-                      std::ostream& err, ProgressPrinter& printer, int stopFd) {
-    Session session(comNumber, err, printer, stopFd);
+                      std::ostream& err, ProgressPrinter& printer, StopSignal& stop) {
+    Session session(comNumber, err, printer, stop);
     if (!session.Ready()) {
-        session.Error("cannot set up the event loop (eventfd)");
+        session.Error("cannot set up the event loop");
         return ExitStatus::kFailure;
     }
     switch (options.command) {
@@ -65,19 +51,13 @@ ExitStatus RunCommand(const std::string& comNumber, const Options& options, std:
     }
 }
 
-// Waits for `count` ports to finish; a signal meanwhile stops them all. The board, when
-// there is one, is drawn again when the terminal's size changes.
-void AwaitPorts(StopSignal& stop, DoneCounter& done, std::size_t count, TerminalWatch* terminal,
+// Waits for `count` ports to finish; a signal meanwhile stops them all. Each wake-up (a
+// port finished, the terminal's size changed) redraws the board when its frame changed.
+void AwaitPorts(StopSignal& stop, const DoneCounter& done, std::size_t count,
                 ProgressBoard* board) {
-    const std::array<int, 2> wake{done.Fd(), terminal != nullptr ? terminal->ResizeFd() : -1};
-    std::uint64_t finished = 0;
-    while (finished < count) {
-        static_cast<void>(stop.WaitForSignal(wake, -1));
-        pollfd one{done.Fd(), POLLIN, 0};
-        if (poll(&one, 1, 0) == 1) {
-            finished += done.Take();
-        }
-        if (terminal != nullptr && terminal->TakeResize() && board != nullptr) {
+    while (done.Count() < count) {
+        static_cast<void>(stop.WaitForSignal(-1));
+        if (board != nullptr) {
             board->Refresh();
         }
     }
@@ -96,16 +76,16 @@ std::string StatusLine(ExitStatus status) {
 }
 
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                  TerminalWatch* terminal) {
-    DoneCounter done;
+                  const ProgressTerminal* terminal) {
+    DoneCounter done(stop);
     ExitStatus status = ExitStatus::kFailure;
     // log prints the screens on standard output; a status line beside it would only interfere.
     ProgressPrinter printer(err, terminal != nullptr && options.command != Command::kLog, terminal);
     std::thread worker([&] {
-        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop.StopFd());
+        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop);
         done.Post();
     });
-    AwaitPorts(stop, done, 1, terminal, nullptr);
+    AwaitPorts(stop, done, 1, nullptr);
     worker.join();
     return status;
 }
@@ -129,7 +109,7 @@ void PrintGroups(const Options& options, const std::vector<PortResult>& results,
 }
 
 // One port of several: its output and errors kept for printing as a group.
-void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, int stopFd,
+void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, StopSignal& stop,
                  PortResult& result) {
     result.comNumber = options.comNumbers[slot];
     std::ostringstream portOut;
@@ -137,7 +117,7 @@ void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board,
     {
         ProgressPrinter printer = board != nullptr ? ProgressPrinter(portErr, *board, slot)
                                                    : ProgressPrinter(portErr, false);
-        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stopFd);
+        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stop);
     }
     if (board != nullptr) {
         board->Finish(slot, result.status == ExitStatus::kOk, StatusLine(result.status));
@@ -154,7 +134,7 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
     for (std::size_t i = 0; i < results.size(); ++i) {
         try {
             workers.emplace_back([&options, &stop, &done, &results, board, i] {
-                RunBuffered(options, i, board, stop.StopFd(), results[i]);
+                RunBuffered(options, i, board, stop, results[i]);
                 done.Post();
             });
         } catch (const std::system_error& error) {
@@ -171,17 +151,17 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
 }
 
 ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                   TerminalWatch* terminal) {
+                   const ProgressTerminal* terminal) {
     std::vector<std::string> labels;
     for (const std::string& number : options.comNumbers) {
         labels.push_back("COM" + number);
     }
     ProgressBoard board(err, labels, terminal);
     std::vector<PortResult> results(options.comNumbers.size());
-    DoneCounter done;
+    DoneCounter done(stop);
     std::vector<std::thread> workers =
         StartPorts(options, terminal != nullptr ? &board : nullptr, stop, done, results);
-    AwaitPorts(stop, done, workers.size(), terminal, terminal != nullptr ? &board : nullptr);
+    AwaitPorts(stop, done, workers.size(), terminal != nullptr ? &board : nullptr);
     for (std::thread& worker : workers) {
         worker.join();
     }
@@ -235,7 +215,7 @@ std::string PortsJson(const std::vector<PortResult>& results) {
 }
 
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,
-                      std::ostream& err, TerminalWatch* terminal) {
+                      std::ostream& err, const ProgressTerminal* terminal) {
     return options.comNumbers.size() == 1 ? RunOne(options, stop, out, err, terminal)
                                           : RunMany(options, stop, out, err, terminal);
 }

@@ -1,6 +1,6 @@
 // The text and JSON forms of the port listing.
 #include "json_bytes.h"
-#include "port_list.h"
+#include "port_listing.h"
 #include "text_util.h"
 
 namespace veltaro::cli {

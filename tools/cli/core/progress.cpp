@@ -5,7 +5,7 @@
 namespace veltaro::cli {
 
 ProgressBoard::ProgressBoard(std::ostream& out, std::vector<std::string> labels,
-                             const TerminalWatch* terminal)
+                             const ProgressTerminal* terminal)
     : m_out(out), m_terminal(terminal) {
     for (std::string& label : labels) {
         m_rows.push_back({std::move(label), {}, BoardRow::State::kRunning});
@@ -16,7 +16,7 @@ void ProgressBoard::Set(std::size_t slot, std::string_view text) {
     const std::lock_guard lock(m_mutex);
     if (slot < m_rows.size()) {
         m_rows[slot].text = std::string(text);
-        Redraw(false);
+        Redraw();
     }
 }
 
@@ -25,14 +25,14 @@ void ProgressBoard::Finish(std::size_t slot, bool succeeded, std::string_view te
     if (slot < m_rows.size()) {
         m_rows[slot].text = std::string(text);
         m_rows[slot].state = succeeded ? BoardRow::State::kDone : BoardRow::State::kFailed;
-        Redraw(false);
+        Redraw();
     }
 }
 
 void ProgressBoard::Refresh() {
     const std::lock_guard lock(m_mutex);
     if (!m_frame.empty()) {
-        Redraw(true);
+        Redraw();
     }
 }
 
@@ -40,10 +40,10 @@ void ProgressBoard::Refresh() {
 // wraps, so the cursor moves by as many rows as the last frame had lines. (A terminal that
 // rewraps its lines when it gets narrower can leave the top of that frame behind; moving up
 // further could erase what was printed before the board.)
-void ProgressBoard::Redraw(bool always) {
+void ProgressBoard::Redraw() {
     std::vector<std::string> lines =
         BoardLines(m_rows, m_terminal != nullptr ? m_terminal->Size() : TerminalSize{});
-    if (lines == m_frame && !always) {
+    if (lines == m_frame) {
         return;  // the summary line often stays the same: nothing to send over a slow link
     }
     if (!m_frame.empty()) {
@@ -59,7 +59,7 @@ void ProgressBoard::Redraw(bool always) {
     m_frame = std::move(lines);
 }
 
-ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled, const TerminalWatch* terminal)
+ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled, const ProgressTerminal* terminal)
     : m_out(out), m_enabled(enabled), m_terminal(terminal) {}
 
 ProgressPrinter::ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot)

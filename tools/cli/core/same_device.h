@@ -23,8 +23,4 @@ using PortDeviceLookup = std::function<std::optional<PortDevice>(const std::stri
 [[nodiscard]] std::string SameDeviceTwice(std::span<const std::string> comNumbers,
                                           const PortDeviceLookup& lookup);
 
-// The lookup of this system: the port-name resolution of the serial library, then the
-// device behind the name (the path it resolves to, and the device node's identity).
-[[nodiscard]] std::optional<PortDevice> SystemPortDevice(const std::string& comNumber);
-
 }  // namespace veltaro::cli
