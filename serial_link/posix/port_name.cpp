@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace brenlow::detail {
@@ -77,9 +79,16 @@ std::string PortEntryPath(unsigned number, const std::string& portDir) {
     return portDir + "/com" + std::to_string(number);
 }
 
-bool HasPortEntry(unsigned number, const std::string& portDir) {
+EntryLookup LookUpPortEntry(unsigned number, const std::string& portDir, int* error) {
     struct stat info {};
-    return ::lstat(PortEntryPath(number, portDir).c_str(), &info) == 0;
+    if (::lstat(PortEntryPath(number, portDir).c_str(), &info) == 0) {
+        return EntryLookup::kFound;
+    }
+    if (error != nullptr) {
+        *error = errno;
+    }
+    // No directory, or a file in its place: there is no entry, and the numbering decides.
+    return errno == ENOENT || errno == ENOTDIR ? EntryLookup::kAbsent : EntryLookup::kUnknown;
 }
 
 std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot) {
@@ -132,8 +141,18 @@ std::optional<std::string> ResolvePortName(const std::string& name, const PortNa
                                        "absolute path of a device."};
         return std::nullopt;
     }
-    if (HasPortEntry(*number, places.portDir)) {
-        return PortEntryPath(*number, places.portDir);
+    int error = 0;
+    switch (LookUpPortEntry(*number, places.portDir, &error)) {
+        case EntryLookup::kFound:
+            return PortEntryPath(*number, places.portDir);
+        case EntryLookup::kUnknown:
+            // The entry may be there: the numbering would open another device than it names.
+            failure = {error == EACCES ? Kind::kPermissionDenied : Kind::kSystem,
+                       "cannot look for " + PortEntryPath(*number, places.portDir) + ": " +
+                           std::strerror(error)};
+            return std::nullopt;
+        case EntryLookup::kAbsent:
+            break;
     }
     std::vector<std::string> devices = AutomaticallyNumbered(places.devRoot);
     if (*number <= devices.size()) {

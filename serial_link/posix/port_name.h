@@ -48,8 +48,13 @@ using EnvLookup = std::function<const char*(const char*)>;
 [[nodiscard]] std::string PortEntryPath(unsigned number, const std::string& portDir);
 
 // Whether the port directory holds the entry of COM<number>; a dangling link counts, since it
-// still names the device that the port is meant to be.
-[[nodiscard]] bool HasPortEntry(unsigned number, const std::string& portDir);
+// still names the device that the port is meant to be. kUnknown when the lookup failed for
+// another reason than a missing entry or directory (no permission to search the directory):
+// the entry may be there, so the automatic numbering must not stand in for it. `error`, when
+// given, receives the errno of a failed lookup.
+enum class EntryLookup { kFound, kAbsent, kUnknown };
+[[nodiscard]] EntryLookup LookUpPortEntry(unsigned number, const std::string& portDir,
+                                          int* error = nullptr);
 
 // The N of "COM<N>" or "\\.\COM<N>" (COM in any case, N from 1); nothing for other names.
 [[nodiscard]] std::optional<unsigned> ParseComNumber(std::string_view name);

@@ -211,6 +211,8 @@ TEST_F(PortList, PortDirectoryThatCannotBeReadIsReported) {
          static_cast<fs::perms>(0311),
          "Permission denied",
          {1, 5}},
+        // Not searchable: no entry can be looked up, and the numbering does not stand in.
+        {"readable only", m_places.portDir, static_cast<fs::perms>(0644), "Permission denied", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

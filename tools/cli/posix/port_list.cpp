@@ -84,7 +84,8 @@ void Describe(PortListing& port, const ListingPlaces& places) {
 // and a directory that may be searched but not read still gives its entries.
 void AddEntries(const ListingPlaces& places, std::map<unsigned, PortListing>& ports) {
     for (unsigned number = kLowestComNumber; number <= kHighestComNumber; ++number) {
-        if (!brenlow::detail::HasPortEntry(number, places.portDir)) {
+        if (brenlow::detail::LookUpPortEntry(number, places.portDir) !=
+            brenlow::detail::EntryLookup::kFound) {
             continue;
         }
         PortListing port;
@@ -110,7 +111,10 @@ std::vector<PortListing> FindPorts(const ListingPlaces& places) {
     const std::vector<std::string> devices = brenlow::detail::AutomaticallyNumbered(places.devRoot);
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const auto number = static_cast<unsigned>(i + 1);
-        if (IsComNumber(number) && !ports.contains(number)) {  // an entry takes the number first
+        // An entry takes the number first; where it cannot be looked up, nothing opens.
+        if (IsComNumber(number) && !ports.contains(number) &&
+            brenlow::detail::LookUpPortEntry(number, places.portDir) ==
+                brenlow::detail::EntryLookup::kAbsent) {
             PortListing port;
             port.number = number;
             port.path = devices[i];
