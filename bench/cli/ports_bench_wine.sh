@@ -13,19 +13,23 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win32}
+build=$(cd "${1:-$root/build/win32}" && pwd)
 linux=${2:-}
+[ -z "$linux" ] || [ "$linux" = "-" ] || linux=$(cd "$linux" && pwd)
 runs=${3:-3}
 native=$build/test-native
 for file in "$build/bin/veltaro-cli.exe" "$native/veltaro-modem-sim"; do
     [ -f "$file" ] || { echo "ports_bench_wine: no $file (build it first)" >&2; exit 2; }
 done
 
-export WINEPREFIX=$build/wineprefix-bench WINEDEBUG=-all
+# The prefix of the CLI's Wine tests, and their turn: nothing else uses its COM ports then.
+export WINEPREFIX=$build/wineprefix-cli WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX.run.lock"
+flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 && wineserver -w
 fi
 # The server stays up for the whole measure, so Wine's start-up is the same in every run
@@ -38,7 +42,7 @@ for link in "$WINEPREFIX"/dosdevices/com*; do
 done
 
 echo "veltaro-cli.exe under Wine ($(wine --version)):"
-LD_PRELOAD="$native/lib/\$LIB/libbrenlow_pty_modem_lines.so" \
+LD_PRELOAD="$native/\$LIB/libbrenlow_pty_modem_lines.so" \
     PORTS_BENCH_CLI="wine $build/bin/veltaro-cli.exe" PORTS_BENCH_SIM="$native/veltaro-modem-sim" \
     PORTS_BENCH_PORT_DIR="$WINEPREFIX/dosdevices" "$root/bench/cli/ports_bench.sh" - "$runs"
 if [ "$linux" != "-" ]; then

@@ -2,6 +2,8 @@
 // real adapters and built-in ports give them, and the Windows port listing built from them.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -85,9 +87,9 @@ TEST(ComNumberOf, TakesWhatComCanOpen) {
 class TableSource final : public ComPortSource {
   public:
     std::vector<SerialCommValue> serialComm;
-    std::vector<PortDevice> devices;
+    std::vector<SetupApiDevice> devices;
     std::vector<SerialCommValue> SerialComm() override { return serialComm; }
-    std::vector<PortDevice> PortDevices() override { return devices; }
+    std::vector<SetupApiDevice> SetupApiDevices() override { return devices; }
 };
 
 TEST(ComListing, JoinsTheRegistryAndTheDevicesByPortName) {
@@ -112,17 +114,16 @@ TEST(ComListing, JoinsTheRegistryAndTheDevicesByPortName) {
               "USB-SERIAL CH340)\n"
               "COM12  \\Device\\VCP0  (SERIALCOMM; USB Serial Port (COM12), USB 0403:6001 FTDI "
               "USB Serial Port, serial A50285BI)\n");
-    const std::string json = FormatPorts(ports, true);
-    EXPECT_NE(json.find(R"j({"com": 12, "source": "SERIALCOMM", "path": "\\Device\\VCP0", )j"
-                        R"j("friendly_name": "USB Serial Port (COM12)", "maker": "FTDI", "usb": )j"
-                        R"j({"vendor_id": "0403", "product_id": "6001", "maker": "FTDI", )j"
-                        R"j("product": "USB Serial Port", "serial": "A50285BI"}})j"),
-              std::string::npos)
-        << json;
-    EXPECT_NE(json.find(R"({"com": 4, "source": "SERIALCOMM", "path": "\\Device\\Silabser0", )"
-                        R"("friendly_name": null, "maker": null, "usb": null})"),
-              std::string::npos)
-        << json;
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(FormatPorts(ports, true));
+    ASSERT_EQ(json.size(), 4u);
+    EXPECT_EQ(json[3].dump(), R"j({"com":12,"source":"SERIALCOMM","path":"\\Device\\VCP0",)j"
+                              R"j("friendly_name":"USB Serial Port (COM12)","maker":"FTDI","usb":)j"
+                              R"j({"vendor_id":"0403","product_id":"6001","maker":"FTDI",)j"
+                              R"j("product":"USB Serial Port","serial":"A50285BI"}})j");
+    EXPECT_EQ(json[1].dump(), R"j({"com":4,"source":"SERIALCOMM","path":"\\Device\\Silabser0",)j"
+                              R"j("friendly_name":null,"maker":null,"usb":null})j");
+    EXPECT_EQ(json[2]["source"], "Ports class");
+    EXPECT_TRUE(json[2]["path"].is_null());
 }
 
 TEST(ComListing, NamesThatCouldSteerTheTerminalAreEscapedAndNoneIsSaid) {

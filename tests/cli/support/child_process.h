@@ -26,6 +26,8 @@ class ChildProcess {
     enum class Stdout { kPipe, kDevFull, kClosed };
     // False where the system has no such place (Windows has no full device).
     static bool Supports(Stdout stdoutTo);
+    // How many bytes of arguments a child may be given (Windows: 32767 characters).
+    static std::size_t LongestCommandLine();
 
     // env: extra "NAME=value" entries on top of this process's environment.
     ChildProcess(const std::string& program, const std::vector<std::string>& args,

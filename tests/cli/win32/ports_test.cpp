@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -75,10 +77,17 @@ TEST_F(Ports, ListsTheRegistrysComPortsInOrderAndOpensNone) {
 
     const ChildProcess::Result json = RunCli({"ports", "--json"});
     ASSERT_EQ(json.status, kOk) << Describe(json);
-    ExpectHas(json.out,
-              {R"({"com": 57, "source": "SERIALCOMM", "path": "\\Device\\VeltaroTestVCP0", )"
-               R"("friendly_name": null, "maker": null, "usb": null})"});
-    EXPECT_EQ(json.out.front(), '[');
+    const nlohmann::ordered_json ports = nlohmann::ordered_json::parse(json.out);
+    bool listed = false;
+    for (const auto& port : ports) {
+        if (port["com"] == 57) {
+            listed = true;
+            EXPECT_EQ(port.dump(), R"({"com":57,"source":"SERIALCOMM","path":)"
+                                   R"("\\Device\\VeltaroTestVCP0","friendly_name":null,)"
+                                   R"("maker":null,"usb":null})");
+        }
+    }
+    EXPECT_TRUE(listed) << json.out;
 }
 
 TEST_F(Ports, TheSystemSourceReadsEveryValue) {
@@ -92,7 +101,7 @@ TEST_F(Ports, TheSystemSourceReadsEveryValue) {
         }
         EXPECT_TRUE(found) << wanted.device;
     }
-    static_cast<void>(source.PortDevices());  // Wine has no such devices; it must not fail
+    static_cast<void>(source.SetupApiDevices());  // Wine has no such devices; it must not fail
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The text and JSON forms of the port listing.
+// The text and JSON forms of the port listing, as POSIX and as Windows describe a port.
+#include "json_bytes.h"
 #include "port_listing.h"
 #include "text_util.h"
 
@@ -34,57 +35,82 @@ std::string State(const PortListing& port) {
 }
 
 std::string TextLine(const PortListing& port) {
-    std::string line = "COM" + std::to_string(port.number) + "  " + TerminalSafe(port.path);
+    std::string line = "COM" + std::to_string(port.number) + "  " + TerminalSafeUtf8(port.path);
     if (!port.target.empty()) {
-        line += " -> " + TerminalSafe(port.target);
+        line += " -> " + TerminalSafeUtf8(port.target);
     }
     line += port.fromPortDir ? "  (port directory; " : "  (automatic numbering; ";
-    return line + TerminalSafe(State(port)) + ")\n";
+    return line + TerminalSafeUtf8(State(port)) + ")\n";
 }
 
-std::string JsonOrNull(const std::string& text) {
-    return text.empty() ? "null" : JsonString(text);
-}
-
-std::string JsonUsb(const std::optional<UsbDetails>& usb) {
-    if (!usb) {
-        return "null";
+// Windows: "COM3  \Device\VCP0  (SERIALCOMM; USB Serial Port (COM3), USB 0403:6001 ...)".
+std::string RegistryTextLine(const PortListing& port) {
+    std::string line = "COM" + std::to_string(port.number) + "  " +
+                       (port.path.empty() ? std::string("-") : port.path) + "  (" + port.listedBy;
+    if (!port.friendlyName.empty()) {
+        line += "; " + port.friendlyName;
     }
-    return "{\"vendor_id\": " + JsonOrNull(usb->vendorId) +
-           ", \"product_id\": " + JsonOrNull(usb->productId) +
-           ", \"maker\": " + JsonOrNull(usb->maker) + ", \"product\": " + JsonOrNull(usb->product) +
-           ", \"serial\": " + JsonOrNull(usb->serial) + "}";
+    if (port.usb) {
+        line += ", " + UsbText(*port.usb);
+    } else if (!port.maker.empty()) {
+        line += ", " + port.maker;
+    }
+    return TerminalSafeUtf8(line) + ")\n";
 }
 
-std::string JsonObject(const PortListing& port) {
-    const auto flag = [](bool value) { return value ? std::string("true") : std::string("false"); };
-    return "{\"com\": " + std::to_string(port.number) +
-           ", \"source\": " + JsonString(port.fromPortDir ? "port directory" : "automatic") +
-           ", \"path\": " + JsonString(port.path) + ", \"target\": " + JsonOrNull(port.target) +
-           ", \"dangling\": " + flag(port.dangling) +
-           ", \"character_device\": " + flag(port.characterDevice) +
-           ", \"usb\": " + JsonUsb(port.usb) + ", \"no_uart\": " + flag(port.noUart) +
-           ", \"accessible\": " + flag(port.accessible) + ", \"group\": " + JsonOrNull(port.group) +
-           "}";
+using Json = nlohmann::ordered_json;
+
+Json StringOrNull(const std::string& text) {
+    return text.empty() ? Json(nullptr) : Json(BytesForJson(text));
+}
+
+Json JsonUsb(const std::optional<UsbDetails>& usb) {
+    if (!usb) {
+        return nullptr;
+    }
+    return Json{{"vendor_id", StringOrNull(usb->vendorId)},
+                {"product_id", StringOrNull(usb->productId)},
+                {"maker", StringOrNull(usb->maker)},
+                {"product", StringOrNull(usb->product)},
+                {"serial", StringOrNull(usb->serial)}};
+}
+
+Json JsonObject(const PortListing& port) {
+    return Json{{"com", port.number},
+                {"source", port.fromPortDir ? "port directory" : "automatic"},
+                {"path", BytesForJson(port.path)},
+                {"target", StringOrNull(port.target)},
+                {"dangling", port.dangling},
+                {"character_device", port.characterDevice},
+                {"usb", JsonUsb(port.usb)},
+                {"no_uart", port.noUart},
+                {"accessible", port.accessible},
+                {"group", StringOrNull(port.group)}};
+}
+
+Json RegistryJsonObject(const PortListing& port) {
+    return Json{{"com", port.number},
+                {"source", port.listedBy},
+                {"path", StringOrNull(port.path)},
+                {"friendly_name", StringOrNull(port.friendlyName)},
+                {"maker", StringOrNull(port.maker)},
+                {"usb", JsonUsb(port.usb)}};
 }
 
 }  // namespace
 
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
                         std::string_view noneFound) {
-    std::string out = json ? "[" : "";
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        const PortListing& port = ports[i];
-        const bool windows = !port.listedBy.empty();
-        if (json) {
-            out += (i == 0 ? "\n  " : ",\n  ") +
-                   (windows ? RegistryJsonObject(port) : JsonObject(port));
-        } else {
-            out += windows ? RegistryTextLine(port) : TextLine(port);
-        }
-    }
     if (json) {
-        return out + (ports.empty() ? "]\n" : "\n]\n");
+        Json array = Json::array();
+        for (const PortListing& port : ports) {
+            array.push_back(port.listedBy.empty() ? JsonObject(port) : RegistryJsonObject(port));
+        }
+        return DumpWithByteEscapes(array, 2) + "\n";
+    }
+    std::string out;
+    for (const PortListing& port : ports) {
+        out += port.listedBy.empty() ? TextLine(port) : RegistryTextLine(port);
     }
     return ports.empty() ? std::string(noneFound) : out;
 }

@@ -40,15 +40,13 @@ struct PortListing {
     std::string maker;
 };
 
-// One port as Windows lists it, as a text line or a JSON object (registry_ports.cpp).
-std::string RegistryTextLine(const PortListing& port);
-std::string RegistryJsonObject(const PortListing& port);
-
-// The listing as text lines or as a JSON array; `noneFound` is the line for an empty one.
+// The listing as text lines or as a JSON array. Strings from the system are bytes: text
+// keeps printable UTF-8 and writes other bytes as \xNN; JSON keeps valid UTF-8 and writes
+// other bytes as \udcNN (see json_bytes.h).
+// `noneFound` is the line for an empty listing.
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
-                        std::string_view noneFound =
-                            "no COM ports: the port directory has no "
-                            "entries and no serial devices are "
-                            "numbered\n");
+                        std::string_view noneFound = "no COM ports: the port directory has no "
+                                                     "entries and no serial devices are "
+                                                     "numbered\n");
 
 }  // namespace veltaro::cli

@@ -3,12 +3,10 @@
 
 #include <map>
 
-#include "text_util.h"
-
 namespace veltaro::cli {
 namespace {
 
-PortListing FromDevice(const PortDevice& device, unsigned number) {
+PortListing FromDevice(const SetupApiDevice& device, unsigned number) {
     PortListing port;
     port.number = number;
     port.listedBy = "Ports class";
@@ -22,54 +20,11 @@ PortListing FromDevice(const PortDevice& device, unsigned number) {
     return port;
 }
 
-std::string UsbText(const UsbDetails& usb) {
-    std::string text = "USB " + usb.vendorId + ":" + usb.productId;
-    for (const std::string* part : {&usb.maker, &usb.product}) {
-        if (!part->empty()) {
-            text += " " + *part;
-        }
-    }
-    return usb.serial.empty() ? text : text + ", serial " + usb.serial;
-}
-
-std::string JsonOrNull(const std::string& text) {
-    return text.empty() ? "null" : JsonString(text);
-}
-
 }  // namespace
-
-std::string RegistryTextLine(const PortListing& port) {
-    std::string line = "COM" + std::to_string(port.number) + "  " +
-                       (port.path.empty() ? std::string("-") : port.path) + "  (" + port.listedBy;
-    if (!port.friendlyName.empty()) {
-        line += "; " + port.friendlyName;
-    }
-    if (port.usb) {
-        line += ", " + UsbText(*port.usb);
-    } else if (!port.maker.empty()) {
-        line += ", " + port.maker;
-    }
-    return TerminalSafe(line) + ")\n";
-}
-
-std::string RegistryJsonObject(const PortListing& port) {
-    std::string usb = "null";
-    if (port.usb) {
-        usb = "{\"vendor_id\": " + JsonString(port.usb->vendorId) +
-              ", \"product_id\": " + JsonString(port.usb->productId) +
-              ", \"maker\": " + JsonOrNull(port.usb->maker) +
-              ", \"product\": " + JsonOrNull(port.usb->product) +
-              ", \"serial\": " + JsonOrNull(port.usb->serial) + "}";
-    }
-    return "{\"com\": " + std::to_string(port.number) +
-           ", \"source\": " + JsonString(port.listedBy) + ", \"path\": " + JsonOrNull(port.path) +
-           ", \"friendly_name\": " + JsonOrNull(port.friendlyName) +
-           ", \"maker\": " + JsonOrNull(port.maker) + ", \"usb\": " + usb + "}";
-}
 
 std::vector<PortListing> FindComPorts(ComPortSource& source) {
     std::map<unsigned, PortListing> ports;
-    for (const PortDevice& device : source.PortDevices()) {
+    for (const SetupApiDevice& device : source.SetupApiDevices()) {
         if (const std::optional<unsigned> number = ComNumberOf(device.portName)) {
             ports.try_emplace(*number, FromDevice(device, *number));
         }

@@ -19,7 +19,7 @@ struct SerialCommValue {
 
 // One device of the Ports class as SetupAPI reports it. Strings are UTF-8; empty where the
 // system reports nothing.
-struct PortDevice {
+struct SetupApiDevice {
     std::string portName;      // the device key's PortName, e.g. "COM3"
     std::string friendlyName;  // as Device Manager shows it: "USB Serial Port (COM3)"
     std::string maker;         // the driver's manufacturer: "FTDI"
@@ -35,7 +35,7 @@ class ComPortSource {
   public:
     virtual ~ComPortSource() = default;
     virtual std::vector<SerialCommValue> SerialComm() = 0;
-    virtual std::vector<PortDevice> PortDevices() = 0;
+    virtual std::vector<SetupApiDevice> SetupApiDevices() = 0;
 };
 
 // What the listing says when Windows knows no port.

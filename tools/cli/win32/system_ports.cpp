@@ -72,8 +72,8 @@ std::string PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
     return Utf8FromWide(name);
 }
 
-PortDevice Describe(HDEVINFO set, SP_DEVINFO_DATA& device) {
-    PortDevice port;
+SetupApiDevice Describe(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    SetupApiDevice port;
     port.portName = PortNameOf(set, device);
     port.friendlyName = Property(set, device, SPDRP_FRIENDLYNAME);
     port.maker = Property(set, device, SPDRP_MFG);
@@ -116,8 +116,8 @@ std::vector<SerialCommValue> SystemComPortSource::SerialComm() {
     return values;
 }
 
-std::vector<PortDevice> SystemComPortSource::PortDevices() {
-    std::vector<PortDevice> devices;
+std::vector<SetupApiDevice> SystemComPortSource::SetupApiDevices() {
+    std::vector<SetupApiDevice> devices;
     for (const GUID& deviceClass : {GUID_DEVCLASS_PORTS, GUID_DEVCLASS_MODEM}) {
         HDEVINFO set = SetupDiGetClassDevsW(&deviceClass, nullptr, nullptr, DIGCF_PRESENT);
         if (set == INVALID_HANDLE_VALUE) {

@@ -13,7 +13,7 @@ namespace veltaro::cli {
 class SystemComPortSource final : public ComPortSource {
   public:
     std::vector<SerialCommValue> SerialComm() override;
-    std::vector<PortDevice> PortDevices() override;
+    std::vector<SetupApiDevice> SetupApiDevices() override;
 };
 
 }  // namespace veltaro::cli

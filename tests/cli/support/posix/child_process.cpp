@@ -68,6 +68,10 @@ bool ChildProcess::Supports(Stdout) {
     return true;
 }
 
+std::size_t ChildProcess::LongestCommandLine() {
+    return 2 * 1024 * 1024;  // ARG_MAX on Linux, with 128 KiB for one argument
+}
+
 bool ChildProcess::Started() const {
     return m_state->pid > 0;
 }

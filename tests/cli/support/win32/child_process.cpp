@@ -96,6 +96,10 @@ bool ChildProcess::Supports(Stdout stdoutTo) {
     return stdoutTo != Stdout::kDevFull;
 }
 
+std::size_t ChildProcess::LongestCommandLine() {
+    return 32767;
+}
+
 bool ChildProcess::Started() const {
     return m_state->process.hProcess != nullptr;
 }
