@@ -11,6 +11,7 @@
 
 #include "brenlow/notify.h"
 #include "wide_text.h"
+#include "win32_platform.h"
 #include "win32_stop_signal.h"
 #include "win32_terminal.h"
 
@@ -119,6 +120,19 @@ TEST(Win32Terminal, OnlyAConsoleThatTakesSequencesGetsProgress) {
     EXPECT_FALSE(Win32Terminal(nul).TakesProgress());
     CloseHandle(nul);
     EXPECT_FALSE(Win32Terminal(nullptr).TakesProgress());
+}
+
+TEST(Win32Platform, TheConsoleShowsUtf8DuringTheRunAndItsCodePageAfter) {
+    const UINT before = GetConsoleOutputCP();
+    ASSERT_NE(before, 0u) << "run under cli-wine-run.sh, which gives a console";
+    ASSERT_TRUE(SetConsoleOutputCP(850));  // as a Western European console starts
+    {
+        Win32Platform platform;
+        static_cast<void>(platform.PrepareStandardStreams());
+        EXPECT_EQ(GetConsoleOutputCP(), static_cast<UINT>(CP_UTF8));
+    }
+    EXPECT_EQ(GetConsoleOutputCP(), 850u);
+    SetConsoleOutputCP(before);
 }
 
 TEST(WideText, RoundTripsBeyondAsciiAndMendsBrokenSurrogates) {

@@ -11,6 +11,12 @@ namespace veltaro::cli {
 
 Win32Platform::Win32Platform() : m_terminal(GetStdHandle(STD_ERROR_HANDLE)) {}
 
+Win32Platform::~Win32Platform() {
+    if (m_consoleCodePage != 0) {
+        SetConsoleOutputCP(m_consoleCodePage);
+    }
+}
+
 // A handle that Windows gives out cannot become standard output the way a descriptor can on
 // POSIX, so a closed one is only reported. The streams are made binary: the output is the
 // same bytes as on Linux (LF line ends, which every console and editor of today shows),
@@ -24,6 +30,14 @@ bool Win32Platform::PrepareStandardStreams() {
         if (_fileno(stream) >= 0) {
             _setmode(_fileno(stream), _O_BINARY);
         }
+    }
+    // Everything printed is UTF-8 (names from the system, Brenlow's reasons); a console shows
+    // it as such only in that code page, not in the ANSI one it starts with.
+    m_consoleCodePage = GetConsoleOutputCP();
+    if (m_consoleCodePage != 0 && m_consoleCodePage != CP_UTF8) {
+        SetConsoleOutputCP(CP_UTF8);
+    } else {
+        m_consoleCodePage = 0;
     }
     return outputOpen;
 }

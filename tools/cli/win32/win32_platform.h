@@ -24,6 +24,11 @@ class RegistryPortSource final : public PortSource {
 class Win32Platform final : public Platform {
   public:
     Win32Platform();
+    // Puts back the console's output code page.
+    ~Win32Platform() override;
+
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
 
     bool PrepareStandardStreams() override;
     PortSource& Ports() override { return m_ports; }
@@ -36,6 +41,7 @@ class Win32Platform final : public Platform {
   private:
     RegistryPortSource m_ports;
     Win32Terminal m_terminal;
+    UINT m_consoleCodePage = 0;  // the console's output code page before the run; 0: none
 };
 
 }  // namespace veltaro::cli

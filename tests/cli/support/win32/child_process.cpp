@@ -78,10 +78,16 @@ void ChildProcess::State::Read(HANDLE pipe, bool isOut) {
             }
         }
         DWORD available = 0;
-        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
-            break;  // the child and everything it started have closed their end
-        }
         DWORD got = 0;
+        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
+            // The child has closed its end; what it wrote before can still be read (Wine's
+            // peek fails at once, with bytes left), and then the read fails too.
+            while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+                const std::lock_guard lock(mutex);
+                (isOut ? result.out : result.err).append(buffer, got);
+            }
+            break;
+        }
         if (available == 0) {
             Sleep(10);
         } else if (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
