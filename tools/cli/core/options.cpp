@@ -25,7 +25,7 @@ std::string ParseTimeout(std::string_view text, int& timeoutMs) {
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
         seconds <= 0.0 || seconds > kMaxTimeoutSeconds) {
         return "--timeout needs a number of seconds above 0 and at most 3600, got '" +
-               TerminalSafe(text) + "'";
+               QuotedInMessage(text) + "'";
     }
     timeoutMs = std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
     return {};
@@ -129,7 +129,7 @@ class Parser {
         try {
             m_app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
         } catch (const CLI::ParseError& error) {
-            parseError = TerminalSafe(error.what());
+            parseError = QuotedInMessage(error.what());
         }
         // A second value would silently win, as a repeated setting key would.
         for (const CLI::Option* option : m_app.get_options()) {
@@ -142,7 +142,7 @@ class Parser {
                      [](const std::string& word) { return word.starts_with("--"); });
         if (!unknown.empty()) {
             const std::string_view first = unknown.front();
-            return "unknown option '" + TerminalSafe(first.substr(0, first.find('='))) + "'";
+            return "unknown option '" + QuotedInMessage(first.substr(0, first.find('='))) + "'";
         }
         if (!parseError.empty()) {
             return parseError;
@@ -162,7 +162,7 @@ class Parser {
             std::find_if(kCommandRows.begin(), kCommandRows.end(),
                          [&](const CommandRow& row) { return m_words[0] == row.word; });
         if (command == kCommandRows.end()) {
-            return "unknown command '" + TerminalSafe(m_words[0]) + "'";
+            return "unknown command '" + QuotedInMessage(m_words[0]) + "'";
         }
         m_result.command = command->command;
         if (m_result.help || m_result.version) {
@@ -203,7 +203,7 @@ class Parser {
             }
             return parsed.error;
         }
-        return rest.empty() ? "" : "unexpected argument '" + TerminalSafe(rest.front()) + "'";
+        return rest.empty() ? "" : "unexpected argument '" + QuotedInMessage(rest.front()) + "'";
     }
 
     CLI::App m_app;
