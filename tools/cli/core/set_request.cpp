@@ -57,14 +57,14 @@ std::string ParseValue(const KeyRow& row, std::string_view value, SetItem& item)
 std::string ParseNamed(std::string_view name, std::string_view value, SetParse& parse) {
     const KeyRow* row = FindKey(name);
     if (row == nullptr) {
-        return "unknown setting '" + TerminalSafe(name) + "'";
+        return "unknown setting '" + QuotedInMessage(name) + "'";
     }
     if (value.empty()) {
         return std::string(row->name) + " needs a value";
     }
     if (!console::IsSendableText(value)) {
         parse.unsendable = true;
-        return std::string(row->name) + " value '" + Printable(value) +
+        return std::string(row->name) + " value '" + QuotedInMessage(value) +
                "' refused: the modem takes printable ASCII only (no control bytes, nothing "
                "from 0x80)";
     }
@@ -83,7 +83,7 @@ std::string ParseNamed(std::string_view name, std::string_view value, SetParse& 
 std::string ParseOne(std::string_view arg, SetParse& parse) {
     const std::size_t eq = arg.find('=');
     if (eq == std::string_view::npos) {
-        return "expected key=value, got '" + TerminalSafe(arg) + "'";
+        return "expected key=value, got '" + QuotedInMessage(arg) + "'";
     }
     return ParseNamed(arg.substr(0, eq), arg.substr(eq + 1), parse);
 }

@@ -24,6 +24,17 @@ std::string Printable(std::string_view bytes);
 // backslashes of port names must stay as they are.
 std::string TerminalSafe(std::string_view bytes);
 
+// A value or key as a message repeats it: escaped as Printable does, and cut to its first
+// kEchoLimit bytes, then "..." and its full length ("AAAA... (100000 bytes)"), so that a
+// hostile argument of megabytes gives a message of one line.
+inline constexpr std::size_t kEchoLimit = 60;
+std::string QuotedInMessage(std::string_view bytes);
+
+// Text from the system (a path) for the terminal: printable UTF-8 as it is; control
+// characters (C0, DEL, C1), the marks that reorder or hide text, and bytes that are not
+// UTF-8 written as \xNN per byte.
+std::string TerminalSafeUtf8(std::string_view bytes);
+
 // A value as `set` compares it with the read-back: trimmed, letters in capitals, leading
 // zeros dropped (a lone 0 stays), so that "5", "05" and "05 " compare equal.
 std::string Comparable(std::string_view value);
