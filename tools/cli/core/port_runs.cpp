@@ -1,9 +1,6 @@
 #include "port_runs.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -19,37 +16,27 @@
 namespace veltaro::cli {
 namespace {
 
-// Counts finished ports for the main thread, which waits on it beside the signals.
+// Counts finished ports for the main thread, which waits for them beside the signals.
 class DoneCounter {
   public:
-    DoneCounter() : m_fd(eventfd(0, EFD_CLOEXEC)) {}
-    ~DoneCounter() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    DoneCounter(const DoneCounter&) = delete;
-    DoneCounter& operator=(const DoneCounter&) = delete;
+    explicit DoneCounter(StopSignal& stop) : m_stop(stop) {}
 
-    int Fd() const { return m_fd; }
+    std::size_t Count() const { return m_count.load(); }
     void Post() {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = write(m_fd, &one, sizeof one);
-    }
-    std::uint64_t Take() {
-        std::uint64_t count = 0;
-        return read(m_fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count) ? count : 0;
+        ++m_count;
+        m_stop.Wake();
     }
 
   private:
-    int m_fd;
+    StopSignal& m_stop;
+    std::atomic<std::size_t> m_count{0};
 };
 
 ExitStatus RunCommand(const std::string& comNumber, const Options& options, std::ostream& out,
-                      std::ostream& err, ProgressPrinter& printer, int stopFd) {
-    Session session(comNumber, err, printer, stopFd);
+                      std::ostream& err, ProgressPrinter& printer, StopSignal& stop) {
+    Session session(comNumber, err, printer, stop);
     if (!session.Ready()) {
-        session.Error("cannot set up the event loop (eventfd)");
+        session.Error("cannot set up the event loop");
         return ExitStatus::kFailure;
     }
     switch (options.command) {
@@ -65,14 +52,9 @@ ExitStatus RunCommand(const std::string& comNumber, const Options& options, std:
 }
 
 // Waits for `count` ports to finish; a signal meanwhile stops them all.
-void AwaitPorts(StopSignal& stop, DoneCounter& done, std::size_t count) {
-    std::uint64_t finished = 0;
-    while (finished < count) {
-        static_cast<void>(stop.WaitForSignal(done.Fd(), -1));
-        pollfd one{done.Fd(), POLLIN, 0};
-        if (poll(&one, 1, 0) == 1) {
-            finished += done.Take();
-        }
+void AwaitPorts(StopSignal& stop, const DoneCounter& done, std::size_t count) {
+    while (done.Count() < count) {
+        static_cast<void>(stop.WaitForSignal(-1));
     }
 }
 
@@ -90,12 +72,12 @@ std::string StatusLine(ExitStatus status) {
 
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
                   bool terminal) {
-    DoneCounter done;
+    DoneCounter done(stop);
     ExitStatus status = ExitStatus::kFailure;
     // log prints the screens on standard output; a status line beside it would only interfere.
     ProgressPrinter printer(err, terminal && options.command != Command::kLog);
     std::thread worker([&] {
-        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop.StopFd());
+        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop);
         done.Post();
     });
     AwaitPorts(stop, done, 1);
@@ -122,7 +104,7 @@ void PrintGroups(const Options& options, const std::vector<PortResult>& results,
 }
 
 // One port of several: its output and errors kept for printing as a group.
-void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, int stopFd,
+void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, StopSignal& stop,
                  PortResult& result) {
     result.comNumber = options.comNumbers[slot];
     std::ostringstream portOut;
@@ -130,7 +112,7 @@ void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board,
     {
         ProgressPrinter printer = board != nullptr ? ProgressPrinter(portErr, *board, slot)
                                                    : ProgressPrinter(portErr, false);
-        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stopFd);
+        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stop);
     }
     if (board != nullptr) {
         board->Set(slot, StatusLine(result.status));
@@ -147,7 +129,7 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
     for (std::size_t i = 0; i < results.size(); ++i) {
         try {
             workers.emplace_back([&options, &stop, &done, &results, board, i] {
-                RunBuffered(options, i, board, stop.StopFd(), results[i]);
+                RunBuffered(options, i, board, stop, results[i]);
                 done.Post();
             });
         } catch (const std::system_error& error) {
@@ -171,7 +153,7 @@ ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, 
     }
     ProgressBoard board(err, labels);
     std::vector<PortResult> results(options.comNumbers.size());
-    DoneCounter done;
+    DoneCounter done(stop);
     std::vector<std::thread> workers =
         StartPorts(options, terminal ? &board : nullptr, stop, done, results);
     AwaitPorts(stop, done, workers.size());
