@@ -91,7 +91,9 @@ expect_only_info_keys check
 fleet_playbook facts-after "$here/facts.yml" -e expected_channel=23 -e expected_power=1F
 for host in "${FLEET_HOSTS[@]}"; do expect_recap facts-after "$host" ok=2 failed=0; done
 
+# The adapter is gone and its link dangles (without the link COM1 would fall to /dev/ttyS0).
 fleet_stop_sim gw-fl25
+ln -s "$FLEET_DIR/gw-fl25/unplugged" "$FLEET_DIR/gw-fl25/ports/com1"
 fleet_playbook missing "$plan" -e veltaro_channel=5
 show missing
 [[ $FLEET_STATUS -eq 2 ]] || fleet_fail "missing: ansible-playbook ended with $FLEET_STATUS, not 2"
