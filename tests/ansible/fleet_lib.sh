@@ -50,6 +50,7 @@ fleet_start_sim() {
 # environment that points Ansible at the collection and keeps its files in the scratch space.
 fleet_start() {
     local host python
+    FLEET_BIN=$(cd "$FLEET_BIN" && pwd)  # the inventory names it from any directory
     FLEET_DIR=$(mktemp -d "${TMPDIR:-/tmp}/veltaro-fleet.XXXXXX")
     trap fleet_cleanup EXIT
     for host in "${FLEET_HOSTS[@]}"; do fleet_start_sim "$host" "$@"; done
