@@ -24,8 +24,9 @@ if [ -z "$FLEET_BIN" ]; then
 fi
 runs=${2:-3}
 FLEET_COLLECTIONS=$root/contrib/ansible
-# shellcheck source=../../tests/ansible/fleet_lib.sh
+# shellcheck source-path=SCRIPTDIR source=../../tests/ansible/fleet_lib.sh
 source "$root/tests/ansible/fleet_lib.sh"
+# shellcheck disable=SC2119  # no options: the simulators keep the real 9600-baud pacing
 fleet_start
 plan=ostrane.veltaro.channel_plan
 

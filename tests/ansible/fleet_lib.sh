@@ -85,7 +85,8 @@ fleet_start() {
 fleet_playbook() {
     local name=$1
     shift
-    FLEET_STATUS=0
+    FLEET_STATUS=0  # read by the caller
+    export FLEET_STATUS
     ansible-playbook -i "$FLEET_DIR/inventory.yml" "$@" >"$FLEET_DIR/$name.out" 2>&1 ||
         FLEET_STATUS=$?
 }

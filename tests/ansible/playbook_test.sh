@@ -59,8 +59,9 @@ fleet_playbook facts-before "$here/facts.yml"
 for host in "${FLEET_HOSTS[@]}"; do
     expect_recap facts-before "$host" ok=2 failed=0
     INFO_KEYS[$host]=$(keys_since_mark "$host")
-    [[ -n ${INFO_KEYS[$host]} ]] && ! grep -qx 32 <<<"${INFO_KEYS[$host]}" ||
+    if [[ -z ${INFO_KEYS[$host]} ]] || grep -qx 32 <<<"${INFO_KEYS[$host]}"; then
         fleet_fail "$host: info typed [${INFO_KEYS[$host]}]"
+    fi
 done
 
 mark_traces

@@ -87,8 +87,8 @@ depends_names() {
 # that its Depends names, nothing else (so neither Qt nor anything else it does not name).
 # The root is entered with chroot, as root or in a user namespace.
 expect_runs_with_its_depends_only() {
-    local deb=$1 own=" " name path bin qt
-    local jail=$SCRATCH/jail-$(dpkg-deb -f "$deb" Package) arch
+    local deb=$1 own=" " name path bin qt jail arch
+    jail=$SCRATCH/jail-$(dpkg-deb -f "$deb" Package)
     arch=$(dpkg --print-architecture)
     shift
     for name in "$deb" "$@"; do
