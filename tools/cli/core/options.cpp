@@ -20,7 +20,7 @@ std::string ParseTimeout(std::string_view text, int& timeoutMs) {
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) ||
         seconds <= 0.0 || seconds > kMaxTimeoutSeconds) {
         return "--timeout needs a number of seconds above 0 and at most 3600, got '" +
-               TerminalSafe(text) + "'";
+               QuotedInMessage(text) + "'";
     }
     timeoutMs = std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
     return {};
@@ -69,7 +69,7 @@ class Parser {
                 m_error = TakeValue(name, value);
             }
         } else {
-            m_error = "unknown option '" + TerminalSafe(name) + "'";
+            m_error = "unknown option '" + QuotedInMessage(name) + "'";
         }
     }
 
@@ -123,7 +123,7 @@ class Parser {
         } else if (arg == "ports") {
             m_result.command = Command::kPorts;
         } else {
-            m_error = "unknown command '" + TerminalSafe(arg) + "'";
+            m_error = "unknown command '" + QuotedInMessage(arg) + "'";
         }
     }
 
@@ -151,7 +151,7 @@ class Parser {
             return parsed.error;
         }
         if (!m_words.empty()) {
-            return "unexpected argument '" + TerminalSafe(m_words.front()) + "'";
+            return "unexpected argument '" + QuotedInMessage(m_words.front()) + "'";
         }
         return {};
     }

@@ -8,6 +8,7 @@
 #include "value_check.h"
 #include "veltaro/console/apply_plan.h"
 #include "veltaro/console/control_ids.h"
+#include "veltaro/console/reported_settings.h"
 
 namespace veltaro::cli {
 namespace {
@@ -57,6 +58,11 @@ class SetRun {
         m_report.before = ReportOf(m_session);
         // Taken before the field checks, which type the values into the edits.
         const console::ModemState before = StateOf(m_session);
+        for (SettingOutcome& outcome : m_report.settings) {
+            if (console::IsReported(outcome.requested.key, before.deviceMode, before.uartRead)) {
+                outcome.before = console::ShownValue(outcome.requested.key, before.shown);
+            }
+        }
         std::vector<SetItem> requested = m_options.settings;
         if (status = Prepare(before, requested); status != ExitStatus::kOk) {
             return status;
