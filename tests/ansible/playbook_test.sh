@@ -2,7 +2,8 @@
 # The collection against three gateways on this machine, each with a simulated modem of its
 # own model: the facts give model and settings, the example channel plan changes them, a
 # second run changes nothing and types nothing beyond what info types, check mode with --diff
-# shows the change without typing a setting key, and a host whose port is missing fails alone.
+# shows the change without typing a setting key, a host whose port is missing fails alone, and
+# a profile applied to two ports of which one is missing fails that host's task.
 #   playbook_test.sh BIN_DIR SOURCE_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -100,4 +101,9 @@ for host in gw-gt45 gw-kd35; do expect_recap missing "$host" ok=1 changed=1 fail
 # The others found the first run's channel: the check before changed nothing.
 expect_output missing "-channel: 23"
 expect_output missing "+channel: 05"  # as the modem shows it
+
+ln -s "$FLEET_DIR/gw-gt45/unplugged" "$FLEET_DIR/gw-gt45/ports/com2"
+fleet_playbook profile "$here/profile.yml"
+[[ $FLEET_STATUS -eq 0 ]] || { show profile; fleet_fail "profile: status $FLEET_STATUS"; }
+expect_recap profile gw-gt45 ok=3 failed=0 ignored=1
 echo "playbook test passed"
