@@ -121,12 +121,17 @@ TEST_F(Win32DialogTest, ModemEditsRefuseWhatCannotTravelAsOneByte) {
     EXPECT_EQ(Text(ctl::kDestIdEdit), L"");
 }
 
-// A window that stands for an edit which takes what an input method sends as typed text
-// (as Windows' edit does with WM_IME_CHAR): it records what reaches it past the filter.
+// A window that stands for an edit which inserts what an input method sends (as Windows'
+// edit does with WM_IME_CHAR and a finished composition): it records what reaches it past
+// the filter, a composition as '#'.
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* seen = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_CHAR || message == WM_IME_CHAR) {
-        auto* seen = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         seen->push_back(static_cast<wchar_t>(wParam));
+        return 0;
+    }
+    if (message == WM_IME_COMPOSITION) {
+        seen->push_back(L'#');
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -162,8 +167,14 @@ TEST(SendableEditTest, TextFromAnInputMethodIsRefusedAsTypedTextIs) {
         test::Pump();
         EXPECT_EQ(seen == std::wstring(1, c.ch), c.passes) << c.message << " " << int(c.ch);
     }
-    // A finished composition that no context holds brings nothing, and does no harm.
-    SendMessageW(edit, WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+    // A finished composition reaches the edit only as characters, through the filter; one
+    // still being composed is the edit's to show.
+    seen.clear();
+    SendMessageW(edit, WM_IME_COMPOSITION, 0, GCS_RESULTSTR | GCS_COMPSTR);
+    test::Pump();
+    EXPECT_EQ(seen, L"");
+    SendMessageW(edit, WM_IME_COMPOSITION, 0, GCS_COMPSTR);
+    EXPECT_EQ(seen, L"#");
     DestroyWindow(edit);
 }
 

@@ -15,13 +15,6 @@ namespace {
 namespace ctl = console::ctl;
 using test::Win32DialogTest;
 
-RECT ClientRectOf(HWND dialog, HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
     int index = 0;
     HWND child = GetWindow(hwnd, GW_CHILD);
@@ -34,7 +27,7 @@ TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
         ASSERT_TRUE(MapDialogRect(hwnd, &mapped));
         const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
                             mapped.top + mapped.bottom};
-        const RECT actual = ClientRectOf(hwnd, child);
+        const RECT actual = RectInDialog(child);
         // Also the controls that size themselves (the logo picture to its bitmap, Wine's
         // up-down control to a fixed width): the dialog gives them their rectangles back.
         EXPECT_EQ(actual.left, expected.left) << "row " << index;

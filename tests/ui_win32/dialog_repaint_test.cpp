@@ -17,13 +17,6 @@ namespace {
 namespace ctl = console::ctl;
 using test::Win32DialogTest;
 
-RECT RectInDialog(HWND dialog, HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // Whether all of area lies in window's update region.
 bool Invalidated(HWND window, const RECT& area) {
     HRGN update = CreateRectRgn(0, 0, 0, 0);
@@ -54,8 +47,7 @@ TEST_F(Win32DialogTest, ControlWhoseEnabledStateChangesIsRedrawnOverTheDialog) {
         ValidateAll(hwnd);
         dialog->EnableControl(c.id, c.enable);
         EXPECT_EQ(Enabled(c.id), c.enable) << c.id;
-        EXPECT_TRUE(Invalidated(hwnd, RectInDialog(hwnd, Ctl(c.id))))
-            << "the dialog's area under " << c.id;
+        EXPECT_TRUE(Invalidated(hwnd, RectInDialog(c.id))) << "the dialog's area under " << c.id;
         RECT own{};
         EXPECT_TRUE(GetUpdateRect(Ctl(c.id), &own, FALSE)) << "the control itself, " << c.id;
     }
@@ -66,35 +58,13 @@ TEST_F(Win32DialogTest, ControlWhoseEnabledStateChangesIsRedrawnOverTheDialog) {
     EXPECT_FALSE(GetUpdateRect(hwnd, &none, FALSE));
 }
 
-// Counts WM_NCPAINT, the frame's painting (borders and scroll bars), of one window.
-class FramePaintCounter {
-  public:
-    explicit FramePaintCounter(HWND window) : m_window(window) {
-        SetPropW(window, kSelf, this);
-        m_previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~FramePaintCounter() {
-        SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        RemovePropW(m_window, kSelf);
-    }
-    FramePaintCounter(const FramePaintCounter&) = delete;
-    FramePaintCounter& operator=(const FramePaintCounter&) = delete;
-
-    int count = 0;
-
-  private:
-    static constexpr wchar_t kSelf[] = L"Veltaro.Test.FramePaints";
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = static_cast<FramePaintCounter*>(GetPropW(window, kSelf));
-        if (message == WM_NCPAINT) {
-            ++self->count;
-        }
-        return CallWindowProcW(self->m_previous, window, message, wParam, lParam);
-    }
-    HWND m_window;
-    WNDPROC m_previous = nullptr;
-};
+// Counts WM_NCPAINT, the frame's painting (borders and scroll bars), of the log pane.
+int g_framePaints = 0;
+WNDPROC g_logProc = nullptr;
+LRESULT CALLBACK CountFramePaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_framePaints += message == WM_NCPAINT ? 1 : 0;
+    return CallWindowProcW(g_logProc, window, message, wParam, lParam);
+}
 
 TEST_F(Win32DialogTest, LogPaneRedrawsItsScrollBarAfterABurst) {
     std::string screen;
@@ -105,10 +75,13 @@ TEST_F(Win32DialogTest, LogPaneRedrawsItsScrollBarAfterABurst) {
     for (const bool atBottom : {true, false}) {
         SendMessageW(Ctl(ctl::kLog), WM_VSCROLL, atBottom ? SB_BOTTOM : SB_TOP, 0);
         ValidateAll(hwnd);
-        FramePaintCounter frame(Ctl(ctl::kLog));
+        g_framePaints = 0;
+        g_logProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            Ctl(ctl::kLog), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountFramePaints)));
         dialog->AppendLog(screen);
         UpdateWindow(Ctl(ctl::kLog));
-        EXPECT_GE(frame.count, 1) << (atBottom ? "following" : "scrolled up");
+        SetWindowLongPtrW(Ctl(ctl::kLog), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_logProc));
+        EXPECT_GE(g_framePaints, 1) << (atBottom ? "following" : "scrolled up");
     }
 }
 
@@ -120,7 +93,7 @@ TEST_F(Win32DialogTest, LogoFillsTheFrameOfItsTemplate) {
     ASSERT_NE(logo, nullptr);
     RECT frame{logo->x, logo->y, logo->w, logo->h};
     ASSERT_TRUE(MapDialogRect(hwnd, &frame));
-    const RECT shown = RectInDialog(hwnd, Ctl(ctl::kLogo));
+    const RECT shown = RectInDialog(ctl::kLogo);
     EXPECT_EQ(shown.right - shown.left, frame.right);
     EXPECT_EQ(shown.bottom - shown.top, frame.bottom);
     RECT inside{};

@@ -14,7 +14,8 @@ META_PACKAGE = "linux-image-amd64"
 def _run(args, cwd=None):
     result = subprocess.run(args, cwd=cwd, capture_output=True, text=True)
     if result.returncode != 0:
-        raise StageError(f"{' '.join(args)} failed: {result.stderr.strip() or result.stdout.strip()}")
+        said = result.stderr.strip() or result.stdout.strip() or f"exit status {result.returncode}"
+        raise StageError(f"{' '.join(args)} failed: {said}")
     return result.stdout
 
 

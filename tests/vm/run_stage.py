@@ -20,11 +20,12 @@ import initramfs  # noqa: E402
 import kernel_cache  # noqa: E402
 from modem import Modem  # noqa: E402
 from stage_error import StageError  # noqa: E402
-from vm import Guest  # noqa: E402
+from vm import Guest, find_qemu  # noqa: E402
 
 ADAPTER_SERIAL = "VT20A5"
 USB_MODEL, UART_MODEL = "GT-45", "KD-35"
-STAGE_SECONDS = 170
+# A guard against a hung guest; a run takes 1.5 to 2.5 minutes on a busy 2-core machine.
+STAGE_SECONDS = 240
 GUEST_PROGRAMS = ["veltaro-cli", "brenlow_device_test"]
 
 
@@ -99,6 +100,7 @@ def prepare(bin_dir, work_dir, cache_dir):
 
 def stage(bin_dir, work_dir, cache_dir):
     os.makedirs(work_dir, exist_ok=True)
+    find_qemu()  # before the kernel's download, which is of no use without it
     kernel, initrd = prepare(bin_dir, work_dir, cache_dir)
     sim = os.path.join(bin_dir, "veltaro-modem-sim")
     usb = Modem(sim, USB_MODEL, work_dir, "usb")

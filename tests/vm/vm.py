@@ -6,6 +6,7 @@ import os
 import queue
 import shutil
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -15,15 +16,20 @@ from stage_error import StageError
 ADAPTER_ID = "ftdi"
 
 
+def find_qemu():
+    qemu = shutil.which("qemu-system-x86_64")
+    if not qemu:
+        raise StageError("qemu-system-x86_64 is not installed (Debian package qemu-system-x86)")
+    return qemu
+
+
 class Guest:
     def __init__(self, kernel_image, initrd, uart_pty, usb_pty, serial, work_dir):
-        qemu = shutil.which("qemu-system-x86_64")
-        if not qemu:
-            raise StageError("qemu-system-x86_64 is not installed (Debian package qemu-system-x86)")
+        qemu = find_qemu()
         self.serial = serial
-        monitor = os.path.join(work_dir, "qmp.sock")
-        if os.path.exists(monitor):
-            os.unlink(monitor)
+        # A socket's path has at most 107 bytes; a deep checkout's work folder may not fit.
+        self.socket_dir = tempfile.mkdtemp(prefix="veltaro-vm-")
+        monitor = os.path.join(self.socket_dir, "qmp.sock")
         # KVM hung at boot on these machines; TCG boots Debian's kernel in a few seconds.
         # Kernel messages stay off the console, where they could split the guest's report
         # lines; the guest prints its kernel log at the end instead.
@@ -44,7 +50,13 @@ class Guest:
                                         stderr=subprocess.STDOUT)
         self.lines = queue.Queue()
         threading.Thread(target=self._read_console, daemon=True).start()
-        self.qmp = Qmp(monitor)
+        try:
+            self.qmp = Qmp(monitor)
+        except StageError as error:
+            self.process.kill()
+            self.process.wait()
+            shutil.rmtree(self.socket_dir, ignore_errors=True)
+            raise StageError(f"QEMU did not start: {error} (its messages are in console.log)")
 
     def _adapter_args(self):
         return f"usb-serial,id={ADAPTER_ID},bus=xhci.0,chardev=usb,serial={self.serial}"
@@ -112,3 +124,4 @@ class Guest:
                 self.process.kill()
         self.qmp.close()
         self.log.close()
+        shutil.rmtree(self.socket_dir, ignore_errors=True)

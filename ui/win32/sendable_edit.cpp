@@ -29,24 +29,6 @@ std::wstring ClipboardText(HWND owner) {
     return text;
 }
 
-// The text an input method finished composing, carried by WM_IME_COMPOSITION.
-std::wstring ComposedText(HWND edit) {
-    std::wstring text;
-    HIMC context = ImmGetContext(edit);
-    if (context == nullptr) {
-        return text;
-    }
-    const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
-    if (bytes > 0) {
-        text.resize(static_cast<std::size_t>(bytes) / sizeof(wchar_t));
-        const LONG got = ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(),
-                                                  static_cast<DWORD>(bytes));
-        text.resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(wchar_t) : 0);
-    }
-    ImmReleaseContext(edit, context);
-    return text;
-}
-
 bool AllSendable(const std::wstring& text) {
     for (const wchar_t c : text) {
         if (!console::IsSendableCharacter(static_cast<char32_t>(c))) {
@@ -57,14 +39,12 @@ bool AllSendable(const std::wstring& text) {
 }
 
 // Typed, composed and pasted text go through the same rule; control keys pass.
-bool Refused(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+bool Refused(HWND edit, UINT message, WPARAM wParam) {
     switch (message) {
         case WM_CHAR:
         case WM_IME_CHAR:
             return wParam >= 0x20 && wParam != 0x7F &&
                    !console::IsSendableCharacter(static_cast<char32_t>(wParam));
-        case WM_IME_COMPOSITION:
-            return (lParam & GCS_RESULTSTR) != 0 && !AllSendable(ComposedText(edit));
         case WM_PASTE:
             return !AllSendable(ClipboardText(edit));
         default:
@@ -74,9 +54,14 @@ bool Refused(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK SendableProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetPropW(edit, kPreviousProc));
-    if (Refused(edit, message, wParam, lParam)) {
+    if (Refused(edit, message, wParam)) {
         MessageBeep(MB_OK);
         return 0;
+    }
+    // A finished composition is not inserted whole by the edit: the system then sends it
+    // as WM_IME_CHAR, one character at a time, through the filter above.
+    if (message == WM_IME_COMPOSITION && (lParam & GCS_RESULTSTR) != 0) {
+        return DefWindowProcW(edit, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));

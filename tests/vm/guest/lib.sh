@@ -1,20 +1,21 @@
 # Framing of what the guest reports on its console; the host parses these lines.
-#   @@BEGIN name / (standard output) / @@STDERR / (standard error) / @@END name status seconds
+#   @@BEGIN name / (standard output) / @@STDERR / (standard error) / @@END name status ms
 # Other @@ lines ask the host to act (unplug, replug) at that moment.
 
-now_ms() { cut -d' ' -f1 /proc/uptime | tr -d . ; }
+# Hundredths of a second since boot; a 0 appended to a difference makes milliseconds.
+now_cs() { cut -d' ' -f1 /proc/uptime | tr -d . ; }
 
-report() {  # name status started_ms
+report() {  # name status started_cs
     echo "@@BEGIN $1"
     cat /tmp/out
     echo "@@STDERR"
     cat /tmp/err
-    echo "@@END $1 $2 $(( $(now_ms) - $3 ))0"
+    echo "@@END $1 $2 $(( $(now_cs) - $3 ))0"
 }
 
 run() {  # name command...
     name=$1; shift
-    started=$(now_ms)
+    started=$(now_cs)
     "$@" >/tmp/out 2>/tmp/err
     report "$name" $? "$started"
 }
@@ -44,7 +45,7 @@ replug() {  # name of the step that unplugged it
 # With "first-output" the request waits for the command's first output (the modem detected).
 during() {  # name host-request first-output|at-once command...
     name=$1 request=$2 when=$3; shift 3
-    started=$(now_ms)
+    started=$(now_cs)
     : >/tmp/out  # emptied here, not in the child, so that wait_output sees this run's output
     : >/tmp/err
     "$@" >/tmp/out 2>/tmp/err &

@@ -59,9 +59,11 @@ constexpr std::array kPlacements{
     Placement{"--com", kPortCommands, "ports takes no --com: it lists them", kPortCommands,
               "--com N is required"},
     Placement{"--timeout", kPortCommands, "ports takes no --timeout: it waits for no modem"},
-    Placement{"--json", kInfoBit | kPortsBit, "--json applies to info and ports only"},
-    Placement{"--from", kSetBit, "--from and --only-offered apply to set only"},
-    Placement{"--only-offered", kSetBit, "--from and --only-offered apply to set only"},
+    Placement{"--json", kInfoBit | kSetBit | kPortsBit,
+              "--json applies to info, set and ports only"},
+    Placement{"--from", kSetBit, "--from, --only-offered and --check apply to set only"},
+    Placement{"--only-offered", kSetBit, "--from, --only-offered and --check apply to set only"},
+    Placement{"--check", kSetBit, "--from, --only-offered and --check apply to set only"},
 };
 
 // The options as CLI11 takes them, before or after the command; the checks that it does not
@@ -78,6 +80,7 @@ class Parser {
         m_app.add_flag("--json", m_result.json);
         m_app.add_option("--from", m_result.profilePath);
         m_app.add_flag("--only-offered", m_result.onlyOffered);
+        m_app.add_flag("--check", m_result.check);
         m_app.add_option("words", m_words);  // the command and its arguments
     }
 
@@ -232,9 +235,12 @@ names and command sequences as the Veltaro program. Ports are opened at 9600 8N1
 Commands:
   info [--json]        detect the model and print it with its current settings; the JSON
                        is a profile that set --from reads back
-  set KEY=VALUE ...    change settings, then read them back and compare
+  set KEY=VALUE ...    change the settings that differ, then read them back and compare;
+                       settings that already have the value are not sent
   set --from FILE [--only-offered] [KEY=VALUE ...]
                        apply a profile; KEY=VALUE arguments override the file's values
+  set --check ...      report what set would change (current and requested values);
+                       sends nothing but the detection and information screens' keys
   log                  print the console screens as the log pane shows them, until Ctrl-C
   ports [--json]       list the COM numbers --com can open and what they lead to (opens
                        no port)
@@ -245,9 +251,10 @@ Options:
                        configured at once, each on its own connection
   --timeout SECONDS    how long to wait for the model and for each information screen
                        (default 10)
-  --json               info, ports: print JSON instead of key: value lines
+  --json               info, set, ports: print JSON instead of key: value lines
   --from FILE          set: the profile to apply (as info --json prints it)
   --only-offered       set: leave out, and name, the settings the model does not offer
+  --check              set: change nothing, report what would change
   --help, --version
 
 Settings for set:

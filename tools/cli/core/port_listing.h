@@ -45,8 +45,9 @@ struct PortListing {
 // other bytes as \udcNN (see json_bytes.h).
 // `noneFound` is the line for an empty listing.
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json,
-                        std::string_view noneFound = "no COM ports: the port directory has no "
-                                                     "entries and no serial devices are "
-                                                     "numbered\n");
+                        std::string_view noneFound =
+                            "no COM ports: the port directory has no "
+                            "entries and no serial devices are "
+                            "numbered\n");
 
 }  // namespace veltaro::cli

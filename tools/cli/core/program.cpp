@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -11,9 +12,9 @@
 #include "options.h"
 #include "output_error.h"
 #include "port_runs.h"
-#include "profile.h"
 #include "same_device.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 
 namespace {
 
@@ -58,12 +59,18 @@ ExitStatus RunCommand(veltaro::cli::Platform& platform, veltaro::cli::Options& o
         return ExitStatus::kUsage;
     }
     if (!options.profilePath.empty()) {
-        veltaro::cli::ProfileLoad loaded = veltaro::cli::LoadProfile(options.profilePath);
-        if (!loaded.error.empty()) {
+        // The arguments are UTF-8 on every platform; as a path of char8_t, Windows opens it
+        // through the wide API (a narrow one would take the ANSI code page), POSIX unchanged.
+        const std::string& path = options.profilePath;
+        const veltaro::console::ProfileRead loaded = veltaro::console::LoadProfile(
+            std::filesystem::path(std::u8string(path.begin(), path.end())));
+        if (!loaded.Ok()) {
             Complain(veltaro::cli::TerminalSafe(loaded.error) + "; nothing is sent");
-            return loaded.status;
+            return loaded.fault == veltaro::console::ProfileFault::kUnsendable
+                       ? ExitStatus::kValueRefused
+                       : ExitStatus::kUsage;
         }
-        options.settings = veltaro::cli::MergeSettings(loaded.items, options.settings);
+        options.settings = veltaro::console::MergeSettings(loaded.items, options.settings);
     }
     std::string reason;
     const std::unique_ptr<veltaro::cli::StopSignal> stop = platform.MakeStopSignal(reason);
