@@ -1,10 +1,20 @@
 #include "veltaro/console/apply_runner.h"
 
+#include <chrono>
 #include <utility>
 
 #include "veltaro/console/modem_console.h"
 
 namespace veltaro::console {
+namespace {
+
+double NowMs() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
 
 ApplyRunner::ApplyRunner(ModemConsole& console, StepTimer& timer, ApplyProgress& progress)
     : m_console(console), m_timer(timer), m_progress(progress) {}
@@ -63,6 +73,7 @@ void ApplyRunner::StartCommand() {
     m_refusal.clear();
     m_console.BeginCommand();
     m_phase = Phase::kSending;
+    m_commandStartMs = NowMs();
     SendSteps();
 }
 
@@ -76,10 +87,14 @@ void ApplyRunner::SendSteps() {
         }
         ++m_step;
         if (pause > 0) {
+            m_outcome.times.pausesMs += pause;
             m_timer.StartStepTimer(pause);
             return;
         }
     }
+    const double lastKeyMs = NowMs();
+    m_outcome.times.sendingMs += lastKeyMs - m_commandStartMs;
+    m_commandStartMs = lastKeyMs;
     if (m_answersSeen >= AnswersOf(current.command)) {
         EndCommand(m_refused ? CommandOutcome::kRefused : CommandOutcome::kAccepted);
         return;
@@ -127,6 +142,7 @@ void ApplyRunner::OnScreenFinished(const FinishedScreen& screen) {
 // Records the command's result and picks what comes next: the next command (from the
 // timer), the read-back, or the end.
 void ApplyRunner::EndCommand(CommandOutcome outcome) {
+    m_outcome.times.answeringMs += NowMs() - m_commandStartMs;
     if (!AtReadBack()) {
         m_outcome.commands[m_index] = {outcome,
                                        outcome == CommandOutcome::kRefused ? m_refusal : ""};

@@ -31,11 +31,21 @@ struct CommandResult {
     std::string modemLine;  // kRefused: the modem's own line
 };
 
+// Where a run's time went, for the benchmarks: the commands' keys from each first to each
+// last, the pauses their tables ask for in between, and the waits for the modem's answers
+// (read-back included). Steady clock, milliseconds.
+struct RunTimes {
+    double sendingMs = 0;
+    double pausesMs = 0;
+    double answeringMs = 0;
+};
+
 struct ApplyOutcome {
     std::vector<CommandResult> commands;  // one per command, in the order given
     bool cancelled = false;
     bool readBack = false;  // the information screens were read after the commands
     SettingsForm after;     // the console's form once the run ended
+    RunTimes times;
 };
 
 // What the window shows of a run.
@@ -106,6 +116,7 @@ class ApplyRunner : private ScreenListener {
     int m_answersSeen = 0;
     std::string m_refusal;
     bool m_refused = false;
+    double m_commandStartMs = 0;  // the command's first key, or the start of its answer wait
     ApplyOutcome m_outcome;
 };
 

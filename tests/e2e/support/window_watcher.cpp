@@ -1,0 +1,45 @@
+#include "window_watcher.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QWidget>
+
+namespace veltaro::e2e {
+
+WindowWatcher::WindowWatcher(QString objectName, std::function<void(QWidget&)> act)
+    : m_name(std::move(objectName)), m_act(std::move(act)) {
+    m_timer.setInterval(10);
+    connect(&m_timer, &QTimer::timeout, this, &WindowWatcher::Poll);
+    m_timer.start();
+}
+
+void WindowWatcher::Poll() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!m_seen && widget->isVisible() && widget->objectName() == m_name) {
+            m_seen = true;
+            m_timer.stop();
+            m_act(*widget);
+            return;
+        }
+    }
+}
+
+QStringList ReportRows(QWidget& box) {
+    QStringList rows;
+    for (QListWidget* list : box.findChildren<QListWidget*>(QStringLiteral("reportRows"))) {
+        const QString heading = list->property("heading").toString();
+        for (int i = 0; i < list->count(); ++i) {
+            rows << heading + QStringLiteral(": ") + list->item(i)->text();
+        }
+    }
+    return rows;
+}
+
+void AnswerReport(QWidget& box, bool ok) {
+    if (auto* dialog = qobject_cast<QDialog*>(&box)) {
+        ok ? dialog->accept() : dialog->reject();
+    }
+}
+
+}  // namespace veltaro::e2e
