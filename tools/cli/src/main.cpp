@@ -13,9 +13,9 @@
 #include "options.h"
 #include "port_list.h"
 #include "port_runs.h"
-#include "profile.h"
 #include "stop_signal.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 
 #ifndef VELTARO_CLI_VERSION
 #define VELTARO_CLI_VERSION "unknown"
@@ -62,12 +62,15 @@ ExitStatus RunCommand(veltaro::cli::Options& options) {
         return Print(veltaro::cli::ListPorts(veltaro::cli::DefaultListingPlaces(), options.json));
     }
     if (!options.profilePath.empty()) {
-        veltaro::cli::ProfileLoad loaded = veltaro::cli::LoadProfile(options.profilePath);
-        if (!loaded.error.empty()) {
+        const veltaro::console::ProfileRead loaded =
+            veltaro::console::LoadProfile(options.profilePath);
+        if (!loaded.Ok()) {
             Complain(veltaro::cli::TerminalSafe(loaded.error) + "; nothing is sent");
-            return loaded.status;
+            return loaded.fault == veltaro::console::ProfileFault::kUnsendable
+                       ? ExitStatus::kValueRefused
+                       : ExitStatus::kUsage;
         }
-        options.settings = veltaro::cli::MergeSettings(loaded.items, options.settings);
+        options.settings = veltaro::console::MergeSettings(loaded.items, options.settings);
     }
     // Before any thread starts, so that only the stop signal's descriptor takes them.
     veltaro::cli::BlockTerminationSignals();

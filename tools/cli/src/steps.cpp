@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "text_util.h"
+#include "veltaro/console/apply_plan.h"
 #include "veltaro/console/control_ids.h"
 #include "veltaro/console/model_table.h"
 
@@ -101,14 +102,8 @@ bool Offered(const TerminalHost& host, const KeyRow& row) {
                        [&host](int id) { return host.IsEnabled(id); });
 }
 
-std::vector<std::string_view> SettableKeys(const TerminalHost& host) {
-    std::vector<std::string_view> keys;
-    for (const KeyRow& row : KeyTable()) {
-        if (Offered(host, row)) {
-            keys.push_back(row.name);
-        }
-    }
-    return keys;
+std::vector<SetKey> OfferedKeys(const TerminalHost& host) {
+    return console::OfferedKeys([&host](int id) { return host.IsEnabled(id); });
 }
 
 std::string RefusalLine(std::string_view consoleText) {

@@ -35,7 +35,7 @@ inline constexpr int kAnswerQuietMs = 1500;
 // Whether the console leaves the setting's controls enabled for the detected model (and
 // the mode it reported).
 bool Offered(const TerminalHost& host, const KeyRow& row);
-std::vector<std::string_view> SettableKeys(const TerminalHost& host);
+std::vector<SetKey> OfferedKeys(const TerminalHost& host);
 
 // The modem's own line of a refusal ("!!" result screen) in console text, trimmed; empty
 // when the text holds no refusal.

@@ -95,20 +95,6 @@ std::string TerminalSafe(std::string_view bytes) {
     return EscapeBytes(bytes, false);
 }
 
-std::string Comparable(std::string_view value) {
-    std::string out(Trim(value));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    const auto firstKept = out.find_first_not_of('0');
-    if (firstKept == std::string::npos) {
-        return out.empty() ? out : std::string("0");
-    }
-    return out.substr(firstKept);
-}
-
 std::string Lower(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

@@ -24,10 +24,6 @@ std::string Printable(std::string_view bytes);
 // backslashes of port names must stay as they are.
 std::string TerminalSafe(std::string_view bytes);
 
-// A value as `set` compares it with the read-back: trimmed, letters in capitals, leading
-// zeros dropped (a lone 0 stays), so that "5", "05" and "05 " compare equal.
-std::string Comparable(std::string_view value);
-
 // ASCII lower case, for names typed on the command line.
 std::string Lower(std::string_view text);
 
