@@ -76,8 +76,10 @@ void BM_ApplyProfile(benchmark::State& state) {
     for (auto _ : state) {
         files.path = QString::fromStdString(dir.File(toSource ? "source.json" : "target.json"));
         toSource = !toSource;
-        WindowWatcher confirm(QStringLiteral("applyConfirmation"), [](QWidget& box) { AnswerReport(box, true); });
-        WindowWatcher summary(QStringLiteral("applySummary"), [](QWidget& box) { AnswerReport(box, true); });
+        WindowWatcher confirm(QStringLiteral("applyConfirmation"),
+                              [](QWidget& box) { AnswerReport(box, true); });
+        WindowWatcher summary(QStringLiteral("applySummary"),
+                              [](QWidget& box) { AnswerReport(box, true); });
         GapMeter gaps(session.Ui().Dialog());
         QTimer tick;
         tick.setTimerType(Qt::PreciseTimer);

@@ -52,7 +52,8 @@ std::string Label(const std::vector<SetKey>& keys) {
 
 }  // namespace
 
-std::vector<CarriedCommand> CommandsFor(const std::vector<SetItem>& items, const SettingsForm& base) {
+std::vector<CarriedCommand> CommandsFor(const std::vector<SetItem>& items,
+                                        const SettingsForm& base) {
     SettingsForm values = base;
     for (const SetItem& item : items) {
         Put(item, values);

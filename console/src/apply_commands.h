@@ -18,6 +18,7 @@ struct CarriedCommand {
 // reported) and the settings' new values as its form: one button per setting, except that
 // data bits, stop bits and parity go out once with Bit Setting, and with UART All Setting
 // when the interface changes too (the buttons a user would press).
-std::vector<CarriedCommand> CommandsFor(const std::vector<SetItem>& items, const SettingsForm& base);
+std::vector<CarriedCommand> CommandsFor(const std::vector<SetItem>& items,
+                                        const SettingsForm& base);
 
 }  // namespace veltaro::console::detail

@@ -73,18 +73,20 @@ Report ProfileSession::Summary() const {
             skipped.push_back(name);
             continue;
         }
-        const auto later = std::find_if(m_later.begin(), m_later.end(), [&](const PlannedSetting& p) {
-            return p.requested.key == planned.requested.key;
-        });
+        const auto later = std::find_if(
+            m_later.begin(), m_later.end(),
+            [&](const PlannedSetting& p) { return p.requested.key == planned.requested.key; });
         if (later != m_later.end()) {
             (later->action == PlanAction::kUnchanged ? equal : skipped)
-                .push_back(name + (later->action == PlanAction::kUnchanged ? ": " + later->before : ""));
+                .push_back(name +
+                           (later->action == PlanAction::kUnchanged ? ": " + later->before : ""));
             continue;
         }
         const auto sent = std::find_if(m_sent.begin(), m_sent.end(), [&](const Sent& s) {
             return s.item.key == planned.requested.key;
         });
-        const CommandOutcome outcome = sent != m_sent.end() ? sent->outcome : CommandOutcome::kNotSent;
+        const CommandOutcome outcome =
+            sent != m_sent.end() ? sent->outcome : CommandOutcome::kNotSent;
         const SetItem& item = planned.requested;
         const std::string now = ShownValue(item.key, after.form);
         const bool shown = IsReported(item.key, after.deviceMode == 1, after.uart);
@@ -102,7 +104,8 @@ Report ProfileSession::Summary() const {
                 if (m_readBack && shown && SameAsShown(item, after.form)) {
                     changed.push_back(name + ": " + OrNotShown(planned.before) + kArrow + now);
                 } else {
-                    differ.push_back(name + ": sent " + RequestedValue(item) + ", the modem shows " +
+                    differ.push_back(name + ": sent " + RequestedValue(item) +
+                                     ", the modem shows " +
                                      (m_readBack && shown ? OrNotShown(now) : "nothing"));
                 }
                 break;

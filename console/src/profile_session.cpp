@@ -12,8 +12,8 @@ namespace veltaro::console {
 namespace {
 
 bool FileNameChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           c == '-' || c == '_';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
+           c == '_';
 }
 
 std::string FileNamePart(std::string_view text) {
@@ -32,7 +32,9 @@ std::string Utf8Of(const std::filesystem::path& path) {
 
 ProfileSession::ProfileSession(ModemConsole& console, StepTimer& timer, ProfileView& view,
                                ControlEnabled enabled)
-    : m_console(console), m_view(view), m_enabled(std::move(enabled)),
+    : m_console(console),
+      m_view(view),
+      m_enabled(std::move(enabled)),
       m_runner(console, timer, *this) {}
 
 bool ProfileSession::Available() const {
@@ -135,15 +137,15 @@ void ProfileSession::OnCommandStarted(std::size_t index, std::size_t count) {
     const int left = std::max(0, m_totalCommands - number);
     (void)count;
     m_view.ShowProgress("Setting " + m_commands[index].label + " (" + std::to_string(number) +
-                            " of " + std::to_string(m_totalCommands) + ", " +
-                            std::to_string(left) + " left after it)",
+                            " of " + std::to_string(m_totalCommands) + ", " + std::to_string(left) +
+                            " left after it)",
                         number - 1, m_totalCommands);
 }
 
 void ProfileSession::OnReadingBack() {
     if (m_applying) {
-        m_view.ShowProgress("Reading the settings back", m_doneCommands + static_cast<int>(m_commands.size()),
-                            m_totalCommands);
+        m_view.ShowProgress("Reading the settings back",
+                            m_doneCommands + static_cast<int>(m_commands.size()), m_totalCommands);
     }
 }
 
@@ -169,10 +171,9 @@ void ProfileSession::OnApplyFinished(const ApplyOutcome& outcome) {
     m_times.answeringMs += outcome.times.answeringMs;
     m_cancelled = outcome.cancelled;
     m_readBack = outcome.readBack;
-    const bool allAccepted = std::all_of(outcome.commands.begin(), outcome.commands.end(),
-                                         [](const CommandResult& r) {
-                                             return r.outcome == CommandOutcome::kAccepted;
-                                         });
+    const bool allAccepted =
+        std::all_of(outcome.commands.begin(), outcome.commands.end(),
+                    [](const CommandResult& r) { return r.outcome == CommandOutcome::kAccepted; });
     if (!m_cancelled && allAccepted && m_readBack && !m_todo.empty()) {
         // The mode has changed: the new mode's settings are planned again on its screen.
         std::vector<SetItem> later;

@@ -61,7 +61,8 @@ class ProfileApplyTest : public EndToEndTest {
 
     // Opens the port and waits for both information screens of the KD model.
     testing::AssertionResult OpenKd(int com) {
-        if (testing::AssertionResult opened = OpenAndDetect(com, QStringLiteral("KD-35")); !opened) {
+        if (testing::AssertionResult opened = OpenAndDetect(com, QStringLiteral("KD-35"));
+            !opened) {
             return opened;
         }
         return WaitForLogLines(kOkLine, Ui().CountLogLines(kOkLine) + 2, 6000);
@@ -100,7 +101,8 @@ class ProfileApplyTest : public EndToEndTest {
         bool acted = false;
         Ui().WaitUntil(
             [&] {
-                QWidget* progress = Ui().Dialog().findChild<QWidget*>(QStringLiteral("applyProgress"));
+                QWidget* progress =
+                    Ui().Dialog().findChild<QWidget*>(QStringLiteral("applyProgress"));
                 if (during && !acted && progress != nullptr && progress->isVisible()) {
                     acted = during(*progress);
                 }
@@ -121,7 +123,8 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 bool HasRowStarting(const QStringList& rows, const QString& start) {
-    return std::any_of(rows.begin(), rows.end(), [&](const QString& row) { return row.startsWith(start); });
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](const QString& row) { return row.startsWith(start); });
 }
 
 TEST_F(ProfileApplyTest, SavedFromOneModemAppliedToAnotherReadsBackEqual) {
@@ -136,14 +139,18 @@ TEST_F(ProfileApplyTest, SavedFromOneModemAppliedToAnotherReadsBackEqual) {
     ASSERT_TRUE(OpenKd(52));
     const ApplySeen seen = Apply(File("source.json"));
     EXPECT_EQ(files.openFolder, QString::fromStdString(File("")).chopped(1));  // the last folder
-    EXPECT_TRUE(HasRowStarting(seen.confirmation, QStringLiteral("Will change (current → new): channel: 05 → 23")))
+    EXPECT_TRUE(HasRowStarting(seen.confirmation,
+                               QStringLiteral("Will change (current → new): channel: 05 → 23")))
         << seen.confirmation.join('\n').toStdString();
-    EXPECT_TRUE(HasRowStarting(seen.confirmation, QStringLiteral("Will change (current → new): destination-id")))
+    EXPECT_TRUE(HasRowStarting(seen.confirmation,
+                               QStringLiteral("Will change (current → new): destination-id")))
         << seen.confirmation.join('\n').toStdString();
     EXPECT_FALSE(seen.summary.isEmpty());
     for (const QString& row : seen.summary) {
-        EXPECT_TRUE(row.startsWith(QStringLiteral("Changed: ")) || row.contains(QStringLiteral("(skipped)")))
-            << row.toStdString() << "\n" << Ui().LogText();
+        EXPECT_TRUE(row.startsWith(QStringLiteral("Changed: ")) ||
+                    row.contains(QStringLiteral("(skipped)")))
+            << row.toStdString() << "\n"
+            << Ui().LogText();
     }
 
     ASSERT_TRUE(Save(File("target.json")));
@@ -168,13 +175,14 @@ TEST_F(ProfileApplyTest, CancelLetsTheCommandInFlightFinishAndSendsNoMore) {
         progress.findChild<QPushButton*>(QStringLiteral("progressCancel"))->click();
         return true;
     });
-    EXPECT_TRUE(seen.summaryIntro.startsWith(QStringLiteral("Cancelled"))) << seen.summaryIntro.toStdString();
-    EXPECT_TRUE(HasRowStarting(seen.summary, QStringLiteral("Not sent: interface"))) << seen.summary.join('\n').toStdString();
+    EXPECT_TRUE(seen.summaryIntro.startsWith(QStringLiteral("Cancelled")))
+        << seen.summaryIntro.toStdString();
+    EXPECT_TRUE(HasRowStarting(seen.summary, QStringLiteral("Not sent: interface")))
+        << seen.summary.join('\n').toStdString();
     const std::vector<WireByte> received = Received(*target);
     ASSERT_GE(received.size(), before);
     // Channel, power (in flight at the Cancel), then Information and UART_Information.
-    EXPECT_EQ(Visible(BytesOf(std::span(received).subspan(before))),
-              Visible(kCancelledApplyWire));
+    EXPECT_EQ(Visible(BytesOf(std::span(received).subspan(before))), Visible(kCancelledApplyWire));
 }
 
 TEST_F(ProfileApplyTest, NothingToChangeSendsNothing) {

@@ -36,7 +36,8 @@ class ProfileApplyWin32Test : public Win32EndToEndTest {
         dialog->Profiles().SetFileDialogs(&files);
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        folder = std::filesystem::path(temp) / ("veltaro-profiles-" + std::to_string(GetCurrentProcessId()));
+        folder = std::filesystem::path(temp) /
+                 ("veltaro-profiles-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::create_directories(folder);
     }
     void TearDown() override {

@@ -152,10 +152,10 @@ void ProfileCommands::ApplyNow() {
 void ProfileCommands::OnScreensRead(bool ok) {
     CloseProgress();
     if (!ok) {
-        ShowError(QString::fromUtf8(m_goal == Goal::kSave ? text::kSaveTitle : text::kApplyTitle),
-                  QStringLiteral("The modem did not show its information screens; nothing was %1.")
-                      .arg(m_goal == Goal::kSave ? QStringLiteral("saved")
-                                                 : QStringLiteral("applied")));
+        ShowError(
+            QString::fromUtf8(m_goal == Goal::kSave ? text::kSaveTitle : text::kApplyTitle),
+            QStringLiteral("The modem did not show its information screens; nothing was %1.")
+                .arg(m_goal == Goal::kSave ? QStringLiteral("saved") : QStringLiteral("applied")));
         End();
     } else if (m_goal == Goal::kSave) {
         SaveNow();

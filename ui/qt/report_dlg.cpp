@@ -20,9 +20,10 @@ CReportDlg::CReportDlg(const console::Report& report, bool withCancel, const QSt
     intro->setWordWrap(true);
     layout->addWidget(intro);
     for (const console::ReportSection& section : report.sections) {
-        auto* heading = new QLabel(QStringLiteral("<b>%1</b>")
-                                       .arg(QString::fromStdString(section.heading).toHtmlEscaped()),
-                                   this);
+        auto* heading =
+            new QLabel(QStringLiteral("<b>%1</b>")
+                           .arg(QString::fromStdString(section.heading).toHtmlEscaped()),
+                       this);
         layout->addWidget(heading);
         auto* rows = new QListWidget(this);
         rows->setObjectName(QStringLiteral("reportRows"));

@@ -62,9 +62,9 @@ void ApplyProgressWnd::AddControls() {
     GetClientRect(m_hWnd, &client);
     const int width = client.right - 24;
     auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int y, int h, int id) {
-        HWND control = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 12, y, width,
-                                       h, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       instance, nullptr);
+        HWND control =
+            CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 12, y, width, h, m_hWnd,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, SendMessageW(m_owner, WM_GETFONT, 0, 0), TRUE);
         return control;
     };
@@ -102,7 +102,8 @@ void ApplyProgressWnd::Close() {
 
 LRESULT CALLBACK ApplyProgressWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<ApplyProgressWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const bool cancel = message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL);
+    const bool cancel =
+        message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL);
     if (cancel) {
         if (self != nullptr && self->m_onCancel) {
             self->m_onCancel();

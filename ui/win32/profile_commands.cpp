@@ -39,7 +39,8 @@ bool ProfileCommands::AddMenuItems(HWND dialog) {
     if (menu == nullptr) {
         return false;
     }
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, kSaveCommand, WideFromUtf8(text::kSaveMenuItem).c_str());
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, kSaveCommand,
+                WideFromUtf8(text::kSaveMenuItem).c_str());
     AppendMenuW(menu, MF_STRING | MF_GRAYED, kApplyCommand,
                 WideFromUtf8(text::kApplyMenuItem).c_str());
     return true;
@@ -166,7 +167,8 @@ void ProfileCommands::Apply() {
 
 void ProfileCommands::ApplyNow() {
     const console::Report confirmation = m_session.Confirmation();
-    const UINT style = m_session.HasChanges() ? MB_OKCANCEL | MB_ICONQUESTION : MB_OK | MB_ICONINFORMATION;
+    const UINT style =
+        m_session.HasChanges() ? MB_OKCANCEL | MB_ICONQUESTION : MB_OK | MB_ICONINFORMATION;
     const int answer = MessageBoxW(m_hWnd, ReportText(confirmation).c_str(),
                                    WideFromUtf8(confirmation.title).c_str(), style);
     if (answer != IDOK || !m_session.HasChanges()) {

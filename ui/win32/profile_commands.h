@@ -19,7 +19,7 @@ namespace veltaro::ui {
 // commands, timer and step messages here.
 class ProfileCommands : private console::StepTimer, private console::ProfileView {
   public:
-    static constexpr UINT kSaveCommand = 32;   // system commands: low four bits clear
+    static constexpr UINT kSaveCommand = 32;  // system commands: low four bits clear
     static constexpr UINT kApplyCommand = 48;
     static constexpr UINT_PTR kTimerId = 0x5645;
     static constexpr UINT kStepMessage = WM_APP + 3;  // a step timer of 0 ms

@@ -95,7 +95,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     AboutMenuItem m_aboutItem;
     ProfileCommands m_profiles{m_console};
     int m_endAfterApply = 0;  // IDOK or IDCANCEL asked for while Apply ran
-    int m_settingText = 0;  // > 0 while the program itself sets edit texts
+    int m_settingText = 0;    // > 0 while the program itself sets edit texts
     console::SettingsForm m_formAtOk;
 };
 

@@ -8,10 +8,9 @@
 namespace veltaro::e2e {
 
 const ModemValues& SourceModem() {
-    static const ModemValues modem{
-        "KD-35",
-        {"channel=23", "power=1F", "mode=device", "dest-id=0BEEF", "interface=rs485",
-         "data-bits=7", "stop-bits=2", "parity=odd"}};
+    static const ModemValues modem{"KD-35",
+                                   {"channel=23", "power=1F", "mode=device", "dest-id=0BEEF",
+                                    "interface=rs485", "data-bits=7", "stop-bits=2", "parity=odd"}};
     return modem;
 }
 

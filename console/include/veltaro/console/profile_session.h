@@ -90,12 +90,12 @@ class ProfileSession : private ApplyProgress {
     ApplyRunner m_runner;
     bool m_applying = false;
     std::vector<SetItem> m_requested;
-    ApplyPlan m_plan;                        // as confirmed
-    std::vector<std::vector<SetItem>> m_todo;  // phases not yet sent
-    std::vector<ApplyCommand> m_commands;    // of the phase being sent
+    ApplyPlan m_plan;                            // as confirmed
+    std::vector<std::vector<SetItem>> m_todo;    // phases not yet sent
+    std::vector<ApplyCommand> m_commands;        // of the phase being sent
     std::vector<std::vector<SetKey>> m_carried;  // the keys each of those commands carries
     std::vector<Sent> m_sent;
-    std::vector<PlannedSetting> m_later;     // planned again after the mode and not sent
+    std::vector<PlannedSetting> m_later;  // planned again after the mode and not sent
     std::string m_fileName;
     int m_doneCommands = 0;
     int m_totalCommands = 0;
