@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "apply_cases.h"
+#include "broken_profiles.h"
+#include "child_process.h"
 #include "e2e_fixture.h"
 #include "file_dialogs.h"
 #include "profile_commands.h"
@@ -201,6 +203,62 @@ TEST_F(ProfileApplyTest, NothingToChangeSendsNothing) {
     EXPECT_TRUE(told.Seen());
     EXPECT_FALSE(sawCancel) << "an OK-only box is expected when nothing changes";
     EXPECT_EQ(Received(*source).size(), before);
+}
+
+// Every file of the broken-profile table is refused with its reason; not a byte is sent.
+TEST_F(ProfileApplyTest, RefusedFilesSendNothing) {
+    ModemSimProcess* sim = StartModem(TargetModem(), 59);
+    ASSERT_NE(sim, nullptr);
+    ASSERT_TRUE(OpenKd(59));
+    const std::size_t before = Received(*sim).size();
+    for (const console::testing::BrokenProfile& broken : console::testing::BrokenProfiles()) {
+        SCOPED_TRACE(broken.name);
+        const std::filesystem::path path = MakeBrokenProfile(broken, File(""));
+        ASSERT_FALSE(path.empty());
+        const ApplySeen seen = Apply(path.string());
+        EXPECT_TRUE(seen.box.contains(QString::fromUtf8(broken.message)))
+            << seen.box.toStdString() << "\nexpected: " << broken.message;
+        EXPECT_TRUE(seen.confirmation.isEmpty());
+    }
+    EXPECT_EQ(Received(*sim).size(), before);
+}
+
+// veltaro-cli with the port directory of this test.
+int RunCli(const std::vector<std::string>& args, const std::string& outputPath = {}) {
+    std::vector<std::string> argv{VELTARO_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    ChildProcess cli(argv, {});
+    std::ofstream output;
+    if (!outputPath.empty()) {
+        output.open(outputPath, std::ios::binary);
+    }
+    while (std::optional<std::string> line = cli.ReadLine(Millis(60000))) {
+        output << *line << "\n";
+    }
+    return cli.WaitExit(Millis(60000)).value_or(-1);
+}
+
+TEST_F(ProfileApplyTest, FileSavedByTheProgramAppliesWithTheCli) {
+    ASSERT_NE(StartModem(SourceModem(), 71), nullptr);
+    ASSERT_NE(StartModem(TargetModem(), 72), nullptr);
+    ASSERT_TRUE(OpenKd(71));
+    ASSERT_TRUE(Save(File("program.json")));
+    Ui().Click(ctl::kClose);
+    EXPECT_EQ(RunCli({"--com", "72", "set", "--from", File("program.json")}), 0);
+    EXPECT_EQ(RunCli({"--com", "72", "info", "--json"}, File("cli-after.json")), 0);
+    EXPECT_EQ(ProfileSettings(File("cli-after.json")), ProfileSettings(File("program.json")));
+}
+
+TEST_F(ProfileApplyTest, FileWrittenByTheCliAppliesInTheProgram) {
+    ASSERT_NE(StartModem(SourceModem(), 71), nullptr);
+    ASSERT_NE(StartModem(TargetModem(), 73), nullptr);
+    EXPECT_EQ(RunCli({"--com", "71", "info", "--json"}, File("cli.json")), 0);
+    ASSERT_TRUE(OpenKd(73));
+    const ApplySeen seen = Apply(File("cli.json"));
+    EXPECT_FALSE(seen.summary.isEmpty()) << seen.box.toStdString();
+    ASSERT_TRUE(Save(File("program-after.json")));
+    EXPECT_EQ(ProfileSettings(File("program-after.json")), ProfileSettings(File("cli.json")));
+    EXPECT_NE(ProfileSettings(File("cli.json")), "");
 }
 
 // The real context menu: both items follow the port and the detected model.

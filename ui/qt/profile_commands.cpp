@@ -200,6 +200,7 @@ void ProfileCommands::End() {
 void ProfileCommands::ShowError(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, &m_dialog);
     box.setObjectName(QStringLiteral("profileMessageBox"));
+    box.setTextFormat(Qt::PlainText);  // a file's name or text is never markup
     box.exec();
 }
 
