@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "apply_commands.h"
+#include "veltaro/console/field_values.h"
 #include "veltaro/console/modem_console.h"
 #include "veltaro/console/profile.h"
 
@@ -78,10 +79,18 @@ std::string ProfileSession::Save(const std::filesystem::path& path) const {
     report.deviceMode = reported.deviceMode == 1;
     report.uartRead = reported.uart;
     report.settable = OfferedKeys(m_enabled);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // Written beside it first, so that a failed write never leaves half a file in its place.
+    std::filesystem::path part = path;
+    part += ".part";
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
     out << WriteProfile(report);
     out.close();
-    if (!out) {
+    std::error_code error;
+    if (out) {
+        std::filesystem::rename(part, path, error);
+    }
+    if (!out || error) {
+        std::filesystem::remove(part, error);
         return Utf8Of(path) + ": cannot be written; the settings were not saved";
     }
     return {};
@@ -90,11 +99,22 @@ std::string ProfileSession::Save(const std::filesystem::path& path) const {
 std::string ProfileSession::Load(const std::filesystem::path& path) {
     m_fileName = Utf8Of(path.filename());
     ProfileRead read = LoadProfile(path);
-    m_requested = read.Ok() ? std::move(read.items) : std::vector<SetItem>{};
-    return read.error;
+    m_requested.clear();
+    if (!read.Ok()) {
+        return read.error;
+    }
+    const std::string refused = CheckFieldValues(m_console.State().modelCode, read.items);
+    if (!refused.empty()) {
+        return Utf8Of(path) + ": " + refused + "; nothing is sent";
+    }
+    m_requested = std::move(read.items);
+    return {};
 }
 
 void ProfileSession::StartApply() {
+    if (!m_plan.Changes()) {
+        return;
+    }
     m_applying = true;
     m_todo = m_plan.phases;
     m_sent.clear();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "console_rig.h"
+#include "fake_step_timer.h"
 #include "veltaro/console/apply_runner.h"
 
 namespace veltaro::console::testing {
@@ -13,24 +14,6 @@ namespace {
 using ::testing::ElementsAre;
 using Wire = std::vector<std::string>;
 using Handler = void (ModemConsole::*)();
-
-// The window's timer, as a test drives it: every arming is recorded in the shared log as a
-// pause of that length, and Fire runs the runner as the window's timer would.
-class FakeTimer : public StepTimer {
-  public:
-    explicit FakeTimer(EventLog& log) : m_log(log) {}
-    void StartStepTimer(int milliseconds) override {
-        m_log.Add(EventKind::kPause).id = milliseconds;
-        armed = true;
-        armedMs = milliseconds;
-    }
-    void StopStepTimer() override { armed = false; }
-    bool armed = false;
-    int armedMs = 0;
-
-  private:
-    EventLog& m_log;
-};
 
 class RecordingProgress : public ApplyProgress {
   public:

@@ -88,6 +88,7 @@ class ProfileApplyTest : public EndToEndTest {
         files.openPath = QString::fromStdString(path);
         WindowWatcher confirm(QStringLiteral("applyConfirmation"), [&](QWidget& box) {
             seen.confirmation = ReportRows(box);
+            SaveShot(box, QStringLiteral("apply_confirmation_qt.png"));
             AnswerReport(box, ok);
         });
         WindowWatcher refusal(QStringLiteral("profileMessageBox"), [&](QWidget& box) {
@@ -97,6 +98,7 @@ class ProfileApplyTest : public EndToEndTest {
         WindowWatcher summary(QStringLiteral("applySummary"), [&](QWidget& box) {
             seen.summary = ReportRows(box);
             seen.summaryIntro = box.findChild<QLabel*>()->text();
+            SaveShot(box, QStringLiteral("apply_summary_qt.png"));
             AnswerReport(box, true);
         });
         Profiles().Apply();
@@ -139,7 +141,15 @@ TEST_F(ProfileApplyTest, SavedFromOneModemAppliedToAnotherReadsBackEqual) {
 
     Ui().Click(ctl::kClose);
     ASSERT_TRUE(OpenKd(52));
-    const ApplySeen seen = Apply(File("source.json"));
+    const ApplySeen seen = Apply(File("source.json"), true, [](QWidget& progress) {
+        if (!progress.findChild<QLabel*>(QStringLiteral("progressText"))
+                 ->text()
+                 .contains(QStringLiteral("(3 of"))) {
+            return false;
+        }
+        SaveShot(progress, QStringLiteral("apply_progress_qt.png"));
+        return true;
+    });
     EXPECT_EQ(files.openFolder, QString::fromStdString(File("")).chopped(1));  // the last folder
     EXPECT_TRUE(HasRowStarting(seen.confirmation,
                                QStringLiteral("Will change (current → new): channel: 05 → 23")))

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 namespace veltaro::e2e {
@@ -34,6 +38,27 @@ QStringList ReportRows(QWidget& box) {
         }
     }
     return rows;
+}
+
+void SaveShot(QWidget& box, const QString& name) {
+    const QString dir = qEnvironmentVariable("VELTARO_SHOT_DIR");
+    if (dir.isEmpty()) {
+        return;
+    }
+    QDir().mkpath(dir);
+    QApplication::processEvents();  // the box's first paint
+    QPixmap shot;
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        QRect area = box.frameGeometry();
+        if (QWidget* main =
+                box.parentWidget() != nullptr ? box.parentWidget()->window() : nullptr) {
+            area = area.united(main->frameGeometry());
+        }
+        shot = box.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    } else {
+        shot = box.grab();
+    }
+    shot.save(QDir(dir).filePath(name));
 }
 
 void AnswerReport(QWidget& box, bool ok) {

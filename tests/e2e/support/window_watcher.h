@@ -30,6 +30,11 @@ class WindowWatcher : public QObject {
 
 // The rows of a report box (confirmation, summary), each as "heading: row".
 QStringList ReportRows(QWidget& box);
+// When $VELTARO_SHOT_DIR is set, saves a picture of the box there as `name`: on a real
+// display (xcb, e.g. Xvfb) the part of the screen that shows the box and the main window
+// behind it, elsewhere the box alone.
+void SaveShot(QWidget& box, const QString& name);
+
 // Presses the report box's OK (accept) or Cancel (reject).
 void AnswerReport(QWidget& box, bool ok);
 
