@@ -20,13 +20,15 @@ CApplyProgressDlg::CApplyProgressDlg(QWidget* parent)
     setWindowIcon(AppIcon());
     setWindowModality(Qt::WindowModal);
     m_label->setObjectName(QStringLiteral("progressText"));
+    m_label->setWordWrap(true);
+    m_label->setMinimumHeight(2 * m_label->fontMetrics().height());
     m_cancel->setObjectName(QStringLiteral("progressCancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_bar);
     layout->addWidget(m_cancel, 0, Qt::AlignRight);
     connect(m_cancel, &QPushButton::clicked, this, &CApplyProgressDlg::reject);
-    setMinimumWidth(380);
+    setMinimumWidth(460);
 }
 
 void CApplyProgressDlg::ShowStep(const QString& what, int done, int count) {

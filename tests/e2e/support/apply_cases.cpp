@@ -73,18 +73,32 @@ std::string SimOptions(const ModemValues& modem) {
     return options;
 }
 
-std::string ProfileSettings(const std::string& path) {
+namespace {
+
+nlohmann::json SettingsOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     const nlohmann::json profile = nlohmann::json::parse(text.str(), nullptr, false);
     if (profile.is_discarded() || !profile.is_object() || !profile.contains("settings") ||
         !profile["settings"].is_object()) {
+        return nullptr;
+    }
+    return profile["settings"];
+}
+
+}  // namespace
+
+std::string ProfileSettings(const std::string& path, const std::string& keysOf) {
+    const nlohmann::json all = SettingsOf(path);
+    const nlohmann::json only = keysOf.empty() ? nlohmann::json(nullptr) : SettingsOf(keysOf);
+    if (all.is_null()) {
         return {};
     }
     nlohmann::json settings = nlohmann::json::object();
-    for (const auto& [key, value] : profile["settings"].items()) {
-        if (key.size() < 4 || key.compare(key.size() - 4, 4, "_raw") != 0) {
+    for (const auto& [key, value] : all.items()) {
+        const bool raw = key.size() >= 4 && key.compare(key.size() - 4, 4, "_raw") == 0;
+        if (!raw && (only.is_null() || only.contains(key))) {
             settings[key] = value;
         }
     }

@@ -25,7 +25,8 @@ std::string SimOptions(const ModemValues& modem);
 // The settings of a profile file, as JSON text with sorted keys, the *_raw columns left
 // out: equal for two files exactly when they would apply the same values. Empty when the
 // file cannot be read as JSON.
-std::string ProfileSettings(const std::string& path);
+// keysOf: when given, only the settings that this file has too are taken.
+std::string ProfileSettings(const std::string& path, const std::string& keysOf = {});
 
 // The source modem's settings as a profile file holds them (the version and the settings
 // only: the model's names are for the reader), for tests that have no source modem.
