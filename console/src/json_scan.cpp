@@ -4,6 +4,8 @@
 #include <set>
 #include <vector>
 
+#include "veltaro/console/setting_value.h"
+
 namespace veltaro::console::detail {
 namespace {
 
@@ -95,7 +97,7 @@ class LineRecorder : public nlohmann::json_sax<Json> {
     bool key(string_t& name) override {
         Frame& frame = m_frames.back();
         if (!frame.keys.insert(name).second) {
-            return Fail("duplicate key \"" + name + "\"" + Where() +
+            return Fail("duplicate key \"" + QuotedInMessage(name) + "\"" + Where() +
                         ": a profile names each key once");
         }
         frame.current = PointerTo(frame.path, name);
@@ -153,7 +155,8 @@ class LineRecorder : public nlohmann::json_sax<Json> {
 
     std::string Where() const {
         const std::string& path = m_frames.back().path;
-        return path.empty() ? " at the top level" : " in \"" + path.substr(1) + "\"";
+        return path.empty() ? " at the top level"
+                            : " in \"" + QuotedInMessage(path.substr(1)) + "\"";
     }
 
     bool Fail(std::string message) {

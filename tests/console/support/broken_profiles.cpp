@@ -76,6 +76,12 @@ const std::array kBroken{
                   ":2: \"veltaro_profile\" must be 1"},
     BrokenProfile{"UnknownTopKey", kText, "{\"veltaro_profile\": 1,\n\n \"chanel\": \"5\"}"sv,
                   ":3: unknown key \"chanel\""},
+    // A hostile key is quoted cut to a readable length.
+    BrokenProfile{
+        "LongUnknownKey", kText,
+        "{\"veltaro_profile\": 1, \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\": 1}"sv,
+        ":1: unknown key \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... (100 "
+        "bytes)\""},
     BrokenProfile{"UnknownSetting", kText,
                   "{\"veltaro_profile\": 1, \"settings\": {\"channel\": \"07\",\n"
                   " \"volume\": \"3\"}}"sv,

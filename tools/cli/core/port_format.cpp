@@ -1,5 +1,5 @@
 // The text and JSON forms of the port listing.
-#include "port_list.h"
+#include "port_listing.h"
 #include "text_util.h"
 
 namespace veltaro::cli {

@@ -6,16 +6,6 @@
 
 namespace veltaro::cli {
 
-// Where the listing looks; tests point all three at a scratch tree.
-struct ListingPlaces {
-    std::string portDir;  // the comN entries
-    std::string devRoot;  // the automatically numbered devices, normally /dev
-    std::string sysRoot;  // the kernel's device tree, normally /sys
-};
-
-// The places of this process: the port directory as the serial library finds it, /dev, /sys.
-ListingPlaces DefaultListingPlaces();
-
 // What the system reports of a USB adapter (empty where it reports nothing).
 struct UsbDetails {
     std::string vendorId;
@@ -41,14 +31,7 @@ struct PortListing {
     std::string group;        // when not accessible: the group that may
 };
 
-// Every COM number that --com can open, by number: the port directory's entries and the
-// automatically numbered devices that no entry hides. Looks at names, links and attributes
-// only: no port is opened, locked or touched, since opening one can reset a device through
-// its control lines.
-std::vector<PortListing> FindPorts(const ListingPlaces& places);
-
 // The listing as text lines or as a JSON array.
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json);
-std::string ListPorts(const ListingPlaces& places, bool json);
 
 }  // namespace veltaro::cli

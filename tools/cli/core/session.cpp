@@ -67,16 +67,17 @@ ExitStatus StatusOfOpenError(CSerialConn::OpenError error) {
     }
 }
 
-Session::Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress, int stopFd)
+Session::Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress,
+                 StopSignal& stop)
     : m_comNumber(comNumber),
       m_err(err),
       m_progress(progress),
-      m_pump(stopFd),
+      m_pump(stop.MakePump()),
       m_serial(m_conn),
       m_link(m_serial, progress),
       m_host(std::move(comNumber), err),
       m_console(m_host, m_link) {
-    m_conn.m_hNotifyWnd = &m_pump;
+    m_conn.m_hNotifyWnd = m_pump.get();
     m_conn.m_pMessageBoxHook = &m_messages;
     m_host.SetFormWriteObserver([this] { m_watch.FormWritten(m_console.State().receiveBuffer); });
     // The detection sets the model code as the caption, right before the on-detect keys.
@@ -140,7 +141,7 @@ std::optional<WaitOutcome> Session::PumpOnce(int timeoutMs) {
     // The watcher posts its last burst before it marks the hang-up, so that burst is handled
     // first.
     const bool hungUp = m_conn.HasHungUp();
-    const EventPump::Wake wake = m_pump.Wait(hungUp ? 0 : timeoutMs);
+    const EventPump::Wake wake = m_pump->Wait(hungUp ? 0 : timeoutMs);
     if (wake.stopped) {
         return WaitOutcome::kInterrupted;
     }

@@ -96,6 +96,9 @@ class Parser {
         if (name == "--only-offered") {
             return &m_result.onlyOffered;
         }
+        if (name == "--check") {
+            return &m_result.check;
+        }
         return name == "--json" ? &m_result.json : nullptr;
     }
 
@@ -159,11 +162,12 @@ class Parser {
         if (ports == m_sawCom) {
             return ports ? "ports takes no --com: it lists them" : "--com N is required";
         }
-        if (m_result.json && command != Command::kInfo && !ports) {
-            return "--json applies to info and ports only";
+        if (m_result.json && command == Command::kLog) {
+            return "--json applies to info, set and ports only";
         }
-        if ((!m_result.profilePath.empty() || m_result.onlyOffered) && command != Command::kSet) {
-            return "--from and --only-offered apply to set only";
+        if ((!m_result.profilePath.empty() || m_result.onlyOffered || m_result.check) &&
+            command != Command::kSet) {
+            return "--from, --only-offered and --check apply to set only";
         }
         if (command == Command::kLog && m_result.comNumbers.size() > 1) {
             return "log takes one port";
@@ -200,9 +204,12 @@ names and command sequences as the Veltaro program. Ports are opened at 9600 8N1
 Commands:
   info [--json]        detect the model and print it with its current settings; the JSON
                        is a profile that set --from reads back
-  set KEY=VALUE ...    change settings, then read them back and compare
+  set KEY=VALUE ...    change the settings that differ, then read them back and compare;
+                       settings that already have the value are not sent
   set --from FILE [--only-offered] [KEY=VALUE ...]
                        apply a profile; KEY=VALUE arguments override the file's values
+  set --check ...      report what set would change (current and requested values);
+                       sends nothing but the detection and information screens' keys
   log                  print the console screens as the log pane shows them, until Ctrl-C
   ports [--json]       list the COM numbers --com can open and what they lead to (opens
                        no port)
@@ -213,9 +220,10 @@ Options:
                        configured at once, each on its own connection
   --timeout SECONDS    how long to wait for the model and for each information screen
                        (default 10)
-  --json               info, ports: print JSON instead of key: value lines
+  --json               info, set, ports: print JSON instead of key: value lines
   --from FILE          set: the profile to apply (as info --json prints it)
   --only-offered       set: leave out, and name, the settings the model does not offer
+  --check              set: change nothing, report what would change
   --help, --version
 
 Settings for set:

@@ -1,9 +1,6 @@
 #include "port_runs.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -15,41 +12,32 @@
 #include "progress.h"
 #include "session.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 
 namespace veltaro::cli {
 namespace {
 
-// Counts finished ports for the main thread, which waits on it beside the signals.
+// Counts finished ports for the main thread, which waits for them beside the signals.
 class DoneCounter {
   public:
-    DoneCounter() : m_fd(eventfd(0, EFD_CLOEXEC)) {}
-    ~DoneCounter() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    DoneCounter(const DoneCounter&) = delete;
-    DoneCounter& operator=(const DoneCounter&) = delete;
+    explicit DoneCounter(StopSignal& stop) : m_stop(stop) {}
 
-    int Fd() const { return m_fd; }
+    std::size_t Count() const { return m_count.load(); }
     void Post() {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = write(m_fd, &one, sizeof one);
-    }
-    std::uint64_t Take() {
-        std::uint64_t count = 0;
-        return read(m_fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count) ? count : 0;
+        ++m_count;
+        m_stop.Wake();
     }
 
   private:
-    int m_fd;
+    StopSignal& m_stop;
+    std::atomic<std::size_t> m_count{0};
 };
 
 ExitStatus RunCommand(const std::string& comNumber, const Options& options, std::ostream& out,
-                      std::ostream& err, ProgressPrinter& printer, int stopFd) {
-    Session session(comNumber, err, printer, stopFd);
+                      std::ostream& err, ProgressPrinter& printer, StopSignal& stop) {
+    Session session(comNumber, err, printer, stop);
     if (!session.Ready()) {
-        session.Error("cannot set up the event loop (eventfd)");
+        session.Error("cannot set up the event loop");
         return ExitStatus::kFailure;
     }
     switch (options.command) {
@@ -65,14 +53,9 @@ ExitStatus RunCommand(const std::string& comNumber, const Options& options, std:
 }
 
 // Waits for `count` ports to finish; a signal meanwhile stops them all.
-void AwaitPorts(StopSignal& stop, DoneCounter& done, std::size_t count) {
-    std::uint64_t finished = 0;
-    while (finished < count) {
-        static_cast<void>(stop.WaitForSignal(done.Fd(), -1));
-        pollfd one{done.Fd(), POLLIN, 0};
-        if (poll(&one, 1, 0) == 1) {
-            finished += done.Take();
-        }
+void AwaitPorts(StopSignal& stop, const DoneCounter& done, std::size_t count) {
+    while (done.Count() < count) {
+        static_cast<void>(stop.WaitForSignal(-1));
     }
 }
 
@@ -88,25 +71,41 @@ std::string StatusLine(ExitStatus status) {
                                      : "failed (status " + std::to_string(Code(status)) + ")";
 }
 
+// set --json: one object that carries the port's status and last message, so the port's
+// output and errors are kept until it ends.
+bool WrapsEachPort(const Options& options) {
+    return options.json && options.command == Command::kSet;
+}
+
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
                   bool terminal) {
-    DoneCounter done;
-    ExitStatus status = ExitStatus::kFailure;
+    DoneCounter done(stop);
+    PortResult result{options.comNumbers.front(), ExitStatus::kFailure, {}, {}};
+    std::ostringstream keptOut;
+    std::ostringstream keptErr;
+    const bool wrap = WrapsEachPort(options);
     // log prints the screens on standard output; a status line beside it would only interfere.
     ProgressPrinter printer(err, terminal && options.command != Command::kLog);
     std::thread worker([&] {
-        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop.StopFd());
+        result.status = RunCommand(result.comNumber, options, wrap ? keptOut : out,
+                                   wrap ? keptErr : err, printer, stop);
         done.Post();
     });
     AwaitPorts(stop, done, 1);
     worker.join();
-    return status;
+    if (wrap) {
+        result.out = keptOut.str();
+        result.err = keptErr.str();
+        err << result.err << std::flush;
+        out << console::DumpJson(PortJson(result, Command::kSet)) << std::flush;
+    }
+    return result.status;
 }
 
 void PrintGroups(const Options& options, const std::vector<PortResult>& results, std::ostream& out,
                  std::ostream& err) {
     if (options.json) {
-        out << PortsJson(results) << std::flush;
+        out << PortsJson(results, options.command) << std::flush;
         return;
     }
     for (const PortResult& result : results) {
@@ -122,7 +121,7 @@ void PrintGroups(const Options& options, const std::vector<PortResult>& results,
 }
 
 // One port of several: its output and errors kept for printing as a group.
-void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, int stopFd,
+void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board, StopSignal& stop,
                  PortResult& result) {
     result.comNumber = options.comNumbers[slot];
     std::ostringstream portOut;
@@ -130,7 +129,7 @@ void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board,
     {
         ProgressPrinter printer = board != nullptr ? ProgressPrinter(portErr, *board, slot)
                                                    : ProgressPrinter(portErr, false);
-        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stopFd);
+        result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stop);
     }
     if (board != nullptr) {
         board->Set(slot, StatusLine(result.status));
@@ -147,7 +146,7 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
     for (std::size_t i = 0; i < results.size(); ++i) {
         try {
             workers.emplace_back([&options, &stop, &done, &results, board, i] {
-                RunBuffered(options, i, board, stop.StopFd(), results[i]);
+                RunBuffered(options, i, board, stop, results[i]);
                 done.Post();
             });
         } catch (const std::system_error& error) {
@@ -171,7 +170,7 @@ ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, 
     }
     ProgressBoard board(err, labels);
     std::vector<PortResult> results(options.comNumbers.size());
-    DoneCounter done;
+    DoneCounter done(stop);
     std::vector<std::thread> workers =
         StartPorts(options, terminal ? &board : nullptr, stop, done, results);
     AwaitPorts(stop, done, workers.size());
@@ -213,18 +212,37 @@ std::string FailureSummary(const std::vector<PortResult>& results) {
            " ports failed:" + failed;
 }
 
-std::string PortsJson(const std::vector<PortResult>& results) {
-    std::string json = "[";
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const PortResult& result = results[i];
-        const std::string_view info = Trim(result.out);
-        json += i == 0 ? "\n" : ",\n";
-        json += "{\"com\": " + std::to_string(std::stoi(result.comNumber)) +
-                ", \"exit_status\": " + std::to_string(Code(result.status)) + ", \"error\": " +
-                (result.err.empty() ? "null" : JsonString(LastError(result.err))) +
-                ",\n \"info\": " + (info.empty() ? "null" : std::string(info)) + "}";
+nlohmann::ordered_json PortJson(const PortResult& result, Command command) {
+    using Json = nlohmann::ordered_json;
+    Json port = Json::object();
+    port["com"] = std::stoi(result.comNumber);
+    port["exit_status"] = Code(result.status);
+    port["error"] =
+        result.err.empty() ? Json(nullptr) : console::BytesToJson(LastError(result.err));
+    // The command printed its own JSON; a port that printed nothing has null there.
+    Json printed = Json::parse(result.out, nullptr, false);
+    if (command == Command::kInfo) {
+        port["info"] = printed.is_discarded() ? Json(nullptr) : std::move(printed);
+    } else if (printed.is_object()) {
+        port.update(printed);
+    } else {
+        // The port did not get as far as set: nothing was read or sent.
+        port.update(Json{{"model", nullptr},
+                         {"check", false},
+                         {"changed", false},
+                         {"settings", Json::object()},
+                         {"before", nullptr},
+                         {"after", nullptr}});
     }
-    return json + "\n]\n";
+    return port;
+}
+
+std::string PortsJson(const std::vector<PortResult>& results, Command command) {
+    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
+    for (const PortResult& result : results) {
+        ports.push_back(PortJson(result, command));
+    }
+    return console::DumpJson(ports);
 }
 
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,

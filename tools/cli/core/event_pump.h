@@ -9,34 +9,26 @@
 
 namespace veltaro::cli {
 
-// Carries the watcher's data-arrived messages and the stop request (a StopSignal's stop
-// descriptor) to the connection's thread, which waits on both with poll. Post is called by
-// the watcher thread; everything else by the connection's thread.
-class EventPump final : public CNotifyTarget {
+// Carries the watcher's data-arrived messages and the run's stop request to the
+// connection's thread, which waits on both. Made by StopSignal::MakePump; each platform
+// implements it with its own wait (poll on POSIX). Post is called by the watcher thread;
+// everything else by the connection's thread.
+class EventPump : public CNotifyTarget {
   public:
-    // stopFd: readable once the run must stop; not owned.
-    explicit EventPump(int stopFd);
-    ~EventPump();
+    virtual ~EventPump() = default;
 
-    EventPump(const EventPump&) = delete;
-    EventPump& operator=(const EventPump&) = delete;
-
-    // False when a descriptor could not be made; the pump then never wakes.
-    bool Ready() const { return m_eventFd >= 0 && m_stopFd >= 0; }
+    // False when the system refused what the pump needs; the pump then never wakes.
+    [[nodiscard]] virtual bool Ready() const = 0;
 
     // Any thread, never blocks: counts one data-arrived message. Other messages are ignored.
-    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override = 0;
 
     struct Wake {
         std::uint64_t messages = 0;  // data-arrived messages posted since the last Wait
-        bool stopped = false;        // the stop descriptor is readable
+        bool stopped = false;        // the run's stop request was made
     };
     // Waits up to timeoutMs (0: only looks) for a message or the stop request.
-    Wake Wait(int timeoutMs);
-
-  private:
-    int m_eventFd = -1;
-    int m_stopFd = -1;
+    [[nodiscard]] virtual Wake Wait(int timeoutMs) = 0;
 };
 
 // Collects the serial link's message boxes ("Cannot Open port" with its reason, the

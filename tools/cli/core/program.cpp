@@ -1,25 +1,17 @@
-// veltaro-cli: the modem configuration of Veltaro from a terminal.
-#include <fcntl.h>
-#include <unistd.h>
+// veltaro-cli from its arguments to its exit status, on any platform.
+#include "program.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "exit_status.h"
 #include "options.h"
-#include "port_list.h"
 #include "port_runs.h"
-#include "stop_signal.h"
 #include "text_util.h"
 #include "veltaro/console/profile.h"
-
-#ifndef VELTARO_CLI_VERSION
-#define VELTARO_CLI_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -29,22 +21,6 @@ using veltaro::cli::ExitStatus;
 
 void Complain(const std::string& message) {
     std::cerr << "veltaro-cli: " << message << '\n' << std::flush;
-}
-
-// A standard descriptor that is closed would be the next one open() returns: the serial
-// port would then be standard output, and results would go to the modem as keystrokes.
-// Returns false when standard output itself was closed.
-bool HoldStandardDescriptors() {
-    bool outputOpen = true;
-    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-            outputOpen = outputOpen && fd != STDOUT_FILENO;
-            if (open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd) {
-                return false;
-            }
-        }
-    }
-    return outputOpen;
 }
 
 // --help, --version and ports print and end; the output must have arrived.
@@ -57,9 +33,9 @@ ExitStatus Print(const std::string& text) {
     return ExitStatus::kOk;
 }
 
-ExitStatus RunCommand(veltaro::cli::Options& options) {
+ExitStatus RunCommand(veltaro::cli::Platform& platform, veltaro::cli::Options& options) {
     if (options.command == Command::kPorts) {
-        return Print(veltaro::cli::ListPorts(veltaro::cli::DefaultListingPlaces(), options.json));
+        return Print(veltaro::cli::FormatPorts(platform.Ports().FindPorts(), options.json));
     }
     if (!options.profilePath.empty()) {
         const veltaro::console::ProfileRead loaded =
@@ -72,25 +48,21 @@ ExitStatus RunCommand(veltaro::cli::Options& options) {
         }
         options.settings = veltaro::console::MergeSettings(loaded.items, options.settings);
     }
-    // Before any thread starts, so that only the stop signal's descriptor takes them.
-    veltaro::cli::BlockTerminationSignals();
-    veltaro::cli::StopSignal stop;
-    if (!stop.Ready()) {
-        Complain("cannot set up the signal handling (signalfd/eventfd)");
+    std::string reason;
+    const std::unique_ptr<veltaro::cli::StopSignal> stop = platform.MakeStopSignal(reason);
+    if (stop == nullptr) {
+        Complain("cannot set up the signal handling (" + reason + ")");
         return ExitStatus::kFailure;
     }
     const ExitStatus status =
-        RunOnPorts(options, stop, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+        RunOnPorts(options, *stop, std::cout, std::cerr, platform.ErrorTerminal().TakesProgress());
     return status;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // A closed pipe is reported as a failed write, so the port is still restored and closed.
-    std::signal(SIGPIPE, SIG_IGN);
-    const bool outputOpen = HoldStandardDescriptors();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int veltaro::cli::RunProgram(Platform& platform, std::span<const std::string> args) {
+    const bool outputOpen = platform.PrepareStandardStreams();
     veltaro::cli::OptionsParse parsed = veltaro::cli::ParseOptions(args);
     if (!parsed.error.empty()) {
         std::cerr << "veltaro-cli: " << veltaro::cli::TerminalSafe(parsed.error)
@@ -107,5 +79,5 @@ int main(int argc, char** argv) {
     if (parsed.options.version) {
         return Code(Print("veltaro-cli " VELTARO_CLI_VERSION "\n"));
     }
-    return Code(RunCommand(parsed.options));
+    return Code(RunCommand(platform, parsed.options));
 }

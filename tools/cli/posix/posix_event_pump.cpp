@@ -1,4 +1,4 @@
-#include "event_pump.h"
+#include "posix_event_pump.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -7,17 +7,17 @@
 #include <array>
 
 namespace veltaro::cli {
-EventPump::EventPump(int stopFd) : m_stopFd(stopFd) {
+PosixEventPump::PosixEventPump(int stopFd) : m_stopFd(stopFd) {
     m_eventFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
-EventPump::~EventPump() {
+PosixEventPump::~PosixEventPump() {
     if (m_eventFd >= 0) {
         close(m_eventFd);
     }
 }
 
-void EventPump::Post(std::uint32_t message, std::uintptr_t, std::intptr_t) {
+void PosixEventPump::Post(std::uint32_t message, std::uintptr_t, std::intptr_t) {
     if (message != kDataArrived || m_eventFd < 0) {
         return;
     }
@@ -26,7 +26,7 @@ void EventPump::Post(std::uint32_t message, std::uintptr_t, std::intptr_t) {
     [[maybe_unused]] const ssize_t written = write(m_eventFd, &one, sizeof one);
 }
 
-EventPump::Wake EventPump::Wait(int timeoutMs) {
+EventPump::Wake PosixEventPump::Wait(int timeoutMs) {
     std::array<pollfd, 2> fds{pollfd{m_eventFd, POLLIN, 0}, pollfd{m_stopFd, POLLIN, 0}};
     Wake wake;
     if (poll(fds.data(), fds.size(), timeoutMs) <= 0) {
@@ -41,18 +41,6 @@ EventPump::Wake EventPump::Wait(int timeoutMs) {
     // Never read: it stays readable for every other connection too.
     wake.stopped = (fds[1].revents & POLLIN) != 0;
     return wake;
-}
-
-void MessageCollector::ShowMessage(const std::string& text, const std::string& detail) {
-    const std::lock_guard lock(m_mutex);
-    m_messages.push_back({text, detail});
-}
-
-std::vector<MessageCollector::Message> MessageCollector::Take() {
-    const std::lock_guard lock(m_mutex);
-    std::vector<Message> taken;
-    taken.swap(m_messages);
-    return taken;
 }
 
 }  // namespace veltaro::cli

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "exit_status.h"
 #include "progress.h"
 #include "screen_watch.h"
+#include "stop_signal.h"
 #include "terminal_host.h"
 #include "veltaro/console/modem_console.h"
 #include "veltaro/console/serial_modem_link.h"
@@ -33,15 +35,14 @@ ExitStatus StatusOfOpenError(CSerialConn::OpenError error);
 // the destructor closes the port, so every exit path releases it.
 class Session {
   public:
-    // stopFd: a StopSignal's stop descriptor; every wait ends as interrupted once it is
-    // readable.
-    Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress, int stopFd);
+    // Every wait ends as interrupted once `stop` was stopped; it must outlive the session.
+    Session(std::string comNumber, std::ostream& err, ProgressPrinter& progress, StopSignal& stop);
     ~Session();
 
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    bool Ready() const { return m_pump.Ready(); }
+    bool Ready() const { return m_pump != nullptr && m_pump->Ready(); }
 
     // The console's Open. On failure prints why (the link's reason included) and returns
     // the status for it.
@@ -79,7 +80,7 @@ class Session {
     std::string m_comNumber;
     std::ostream& m_err;
     ProgressPrinter& m_progress;
-    EventPump m_pump;
+    std::unique_ptr<EventPump> m_pump;
     MessageCollector m_messages;
     CSerialConn m_conn;
     console::SerialModemLink m_serial;

@@ -202,12 +202,29 @@ TEST(PortRuns, SummaryAndJsonNameEachPortWithItsStatus) {
               "2 of 3 ports failed:\n  COM007: status 8, the modem hung up\n"
               "  COM9: status 3, cannot open COM9");
     EXPECT_EQ(FailureSummary({results[0]}), "");
-    EXPECT_EQ(
-        PortsJson(results),
-        "[\n{\"com\": 3, \"exit_status\": 0, \"error\": null,\n \"info\": {\n  "
-        "\"model\": \"GT-45\"\n}},\n"
-        "{\"com\": 7, \"exit_status\": 8, \"error\": \"the modem hung up\",\n \"info\": null},\n"
-        "{\"com\": 9, \"exit_status\": 3, \"error\": \"cannot open COM9\",\n \"info\": null}\n]\n");
+    EXPECT_EQ(PortsJson(results, Command::kInfo), R"([
+  {
+    "com": 3,
+    "exit_status": 0,
+    "error": null,
+    "info": {
+      "model": "GT-45"
+    }
+  },
+  {
+    "com": 7,
+    "exit_status": 8,
+    "error": "the modem hung up",
+    "info": null
+  },
+  {
+    "com": 9,
+    "exit_status": 3,
+    "error": "cannot open COM9",
+    "info": null
+  }
+]
+)");
 }
 
 TEST(Progress, BoardRedrawsOneLinePerPortInPlace) {

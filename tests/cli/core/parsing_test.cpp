@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{{"--com", "1", "--timeout", "5s", "info"}, "--timeout"},
         OptionsCase{{"--com", "1", "--timeout", "nan", "info"}, "--timeout"},
         OptionsCase{{"--com", "1", "--timeout", "1e9", "info"}, "--timeout"},
-        OptionsCase{{"--com", "1", "--json", "log"}, "info and ports only"},
+        OptionsCase{{"--com", "1", "--json", "log"}, "info, set and ports only"},
         OptionsCase{{"--com", "1", "--json=yes", "info"}, "takes no value"},
         OptionsCase{{"--com", "1", "info", "extra"}, "unexpected argument"},
         OptionsCase{{"--com", "1", "set"}, "at least one"},
@@ -87,6 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{{"--com", "1", "info", "--from", "p.json"}, "set only"},
         OptionsCase{{"--com", "1", "info", "--only-offered"}, "set only"},
         OptionsCase{{"--com", "1", "set", "--from", "p.json"}, ""},
+        OptionsCase{{"--com", "1", "set", "--check", "--json", "channel=5"}, ""},
+        OptionsCase{{"--com", "1", "info", "--check"}, "set only"},
+        OptionsCase{{"--com", "1", "set", "--check=1", "channel=5"}, "takes no value"},
         // What is echoed cannot steer the terminal.
         OptionsCase{{"--com", "1", "\x1b[2J"}, "unknown command '\\x1b[2J'"},
         OptionsCase{{"--\x1b[2J"}, "unknown option '--\\x1b[2J'"},
