@@ -6,6 +6,7 @@
 #include "apply_cases.h"
 #include "box_watcher.h"
 #include "e2e_session.h"
+#include "screen_shot.h"
 #include "veltaro/console/control_ids.h"
 #include "wire_trace.h"
 
@@ -75,11 +76,25 @@ TEST_F(ProfileApplyWin32Test, AppliedFileReadsBackEqualAndSavesTheSame) {
 
     std::ofstream(Path("source.json"), std::ios::binary) << SourceProfileText();
     files.openPath = (folder / "source.json").wstring();
-    ui::test::BoxWatcher confirm(L"Apply settings from file");
+    ui::test::BoxWatcher confirm(L"Apply settings from file", [this](HWND box) {
+        SaveScreenShot(box, hwnd, L"apply_confirmation_win32.bmp");
+    });
     Choose(ProfileCommands::kApplyCommand);
     ASSERT_TRUE(confirm.Seen());
     EXPECT_NE(confirm.BoxText().find(L"channel: 05 \u2192 23"), std::wstring::npos);
-    ui::test::BoxWatcher summary(L"Settings applied");
+    ui::test::BoxWatcher summary(L"Settings applied", [this](HWND box) {
+        SaveScreenShot(box, hwnd, L"apply_summary_win32.bmp");
+    });
+    for (bool shot = false; !shot && dialog->Profiles().Running(); Pump(20)) {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog->Profiles().ProgressWindow(), ui::ApplyProgressWnd::kTextId, text,
+                        256);
+        if (std::wstring(text).find(L"(3 of") != std::wstring::npos) {
+            Pump(300);
+            SaveScreenShot(dialog->Profiles().ProgressWindow(), hwnd, L"apply_progress_win32.bmp");
+            shot = true;
+        }
+    }
     ASSERT_TRUE(WaitWhileRunning(60000));
     ASSERT_TRUE(summary.Seen());
     EXPECT_EQ(summary.BoxText().find(L"Refused"), std::wstring::npos);
