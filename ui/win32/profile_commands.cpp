@@ -2,6 +2,7 @@
 
 #include <timeapi.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ui_texts.h"
@@ -9,6 +10,21 @@
 #include "wide_text.h"
 
 namespace veltaro::ui {
+namespace {
+
+// A window timer may fire a tick late; it is armed this much early and the rest of the
+// pause is waited out here, so that a pause is never shorter than asked and rarely longer.
+constexpr int kTimerLeadMs = 20;
+
+double NowMs() {
+    LARGE_INTEGER count;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
 
 std::wstring ReportText(const console::Report& report) {
     std::string text = report.intro;
@@ -81,6 +97,7 @@ void ProfileCommands::SetFileDialogs(ProfileFileDialogs* dialogs) {
 void ProfileCommands::StartStepTimer(int milliseconds) {
     KillTimer(m_hWnd, kTimerId);
     if (milliseconds <= 0) {
+        m_dueAt = 0;
         PostMessageW(m_hWnd, kStepMessage, 0, 0);
         return;
     }
@@ -88,7 +105,9 @@ void ProfileCommands::StartStepTimer(int milliseconds) {
         // The pauses are the modem's: without it a timer may fire a whole tick late.
         m_finePeriod = timeBeginPeriod(1) == TIMERR_NOERROR;
     }
-    SetTimer(m_hWnd, kTimerId, static_cast<UINT>(milliseconds), nullptr);
+    m_dueAt = NowMs() + milliseconds;
+    SetTimer(m_hWnd, kTimerId, static_cast<UINT>(std::max(milliseconds - kTimerLeadMs, 1)),
+             nullptr);
 }
 
 void ProfileCommands::StopStepTimer() {
@@ -103,6 +122,10 @@ void ProfileCommands::StopStepTimer() {
 
 void ProfileCommands::OnStep() {
     KillTimer(m_hWnd, kTimerId);  // one-shot
+    while (NowMs() < m_dueAt) {
+        Sleep(1);  // at most kTimerLeadMs: the thread stays answering
+    }
+    m_dueAt = 0;
     m_session.OnTimer();
 }
 

@@ -74,6 +74,7 @@ class ProfileCommands : private console::StepTimer, private console::ProfileView
     Goal m_goal = Goal::kNone;
     std::wstring m_lastFolder;
     bool m_finePeriod = false;  // timeBeginPeriod(1) is in force
+    double m_dueAt = 0;         // when the pending step is due, on the performance counter (ms)
     void (*m_onFinished)(void*) = nullptr;
     void* m_finishedContext = nullptr;
 };
