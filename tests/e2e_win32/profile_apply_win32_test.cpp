@@ -5,6 +5,7 @@
 
 #include "apply_cases.h"
 #include "box_watcher.h"
+#include "broken_profiles.h"
 #include "e2e_session.h"
 #include "screen_shot.h"
 #include "veltaro/console/control_ids.h"
@@ -140,6 +141,33 @@ TEST_F(ProfileApplyWin32Test, CancelLetsTheCommandInFlightFinish) {
     const std::vector<WireByte> received = Received();
     ASSERT_GE(received.size(), before);
     EXPECT_EQ(Visible(BytesOf(std::span(received).subspan(before))), Visible(kCancelledApplyWire));
+}
+
+// Every file of the shared broken-profile table that Windows can make is refused with its
+// reason in a box; not a byte goes to the modem.
+TEST_F(ProfileApplyWin32Test, RefusedFilesSendNothing) {
+    ASSERT_TRUE(StartSim("KD-35", 59, SimOptions(TargetModem())));
+    ASSERT_TRUE(OpenAndDetect(59, "KD-35"));
+    ASSERT_TRUE(WaitForLogLines(L"OK", 2, 6000));
+    const std::size_t before = Received().size();
+    int refused = 0;
+    for (const console::testing::BrokenProfile& broken : console::testing::BrokenProfiles()) {
+        SCOPED_TRACE(broken.name);
+        const std::filesystem::path path = MakeBrokenProfile(broken, folder);
+        if (path.empty()) {
+            continue;  // a FIFO or a device: POSIX only
+        }
+        files.openPath = path.wstring();
+        ui::test::BoxWatcher box(L"Apply settings from file");
+        Choose(ProfileCommands::kApplyCommand);
+        ASSERT_TRUE(box.Seen());
+        const std::string text(box.BoxText().begin(), box.BoxText().end());
+        EXPECT_NE(text.find(broken.message), std::string::npos) << text;
+        EXPECT_FALSE(dialog->Profiles().Running());
+        ++refused;
+    }
+    EXPECT_GT(refused, 5);
+    EXPECT_EQ(Received().size(), before);
 }
 
 }  // namespace
