@@ -174,7 +174,20 @@ void ProfileSession::OnApplyFinished(const ApplyOutcome& outcome) {
         m_view.OnScreensRead(outcome.readBack && !outcome.cancelled);
         return;
     }
-    // Each setting of the phase takes the result of the command that carried it.
+    RecordPhase(outcome);
+    const bool allAccepted =
+        std::all_of(outcome.commands.begin(), outcome.commands.end(),
+                    [](const CommandResult& r) { return r.outcome == CommandOutcome::kAccepted; });
+    // A refusal, a silent modem or a Cancel ends the run after its phase.
+    if (!m_cancelled && allAccepted && m_readBack && StartNextPhase()) {
+        return;
+    }
+    m_applying = false;
+    m_view.OnApplied(Summary());
+}
+
+// Each setting of the phase takes the result of the command that carried it.
+void ProfileSession::RecordPhase(const ApplyOutcome& outcome) {
     for (std::size_t i = 0; i < outcome.commands.size() && i < m_carried.size(); ++i) {
         for (const SetKey key : m_carried[i]) {
             for (Sent& sent : m_sent) {
@@ -191,33 +204,31 @@ void ProfileSession::OnApplyFinished(const ApplyOutcome& outcome) {
     m_times.answeringMs += outcome.times.answeringMs;
     m_cancelled = outcome.cancelled;
     m_readBack = outcome.readBack;
-    const bool allAccepted =
-        std::all_of(outcome.commands.begin(), outcome.commands.end(),
-                    [](const CommandResult& r) { return r.outcome == CommandOutcome::kAccepted; });
-    if (!m_cancelled && allAccepted && m_readBack && !m_todo.empty()) {
-        // The mode has changed: the new mode's settings are planned again on its screen.
-        std::vector<SetItem> later;
-        for (const std::vector<SetItem>& phase : m_todo) {
-            later.insert(later.end(), phase.begin(), phase.end());
-        }
-        m_todo.clear();
-        const ApplyPlan again = PlanApply(CurrentState(), later);
-        for (const PlannedSetting& planned : again.settings) {
-            if (planned.action != PlanAction::kChange) {
-                m_later.push_back(planned);
-            }
-        }
-        m_todo = again.phases;
-        if (!m_todo.empty()) {
-            std::vector<SetItem> next = std::move(m_todo.front());
-            m_todo.erase(m_todo.begin());
-            if (StartPhase(next)) {
-                return;
-            }
+}
+
+// The mode has changed: the settings still to send are planned again on the new mode's
+// screen, which may find some of them already equal. False when nothing is left to send.
+bool ProfileSession::StartNextPhase() {
+    if (m_todo.empty()) {
+        return false;
+    }
+    std::vector<SetItem> later;
+    for (const std::vector<SetItem>& phase : m_todo) {
+        later.insert(later.end(), phase.begin(), phase.end());
+    }
+    const ApplyPlan again = PlanApply(CurrentState(), later);
+    for (const PlannedSetting& planned : again.settings) {
+        if (planned.action != PlanAction::kChange) {
+            m_later.push_back(planned);
         }
     }
-    m_applying = false;
-    m_view.OnApplied(Summary());
+    m_todo = again.phases;
+    if (m_todo.empty()) {
+        return false;
+    }
+    std::vector<SetItem> next = std::move(m_todo.front());
+    m_todo.erase(m_todo.begin());
+    return StartPhase(next);
 }
 
 }  // namespace veltaro::console

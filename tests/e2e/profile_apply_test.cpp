@@ -301,6 +301,19 @@ TEST_F(ProfileApplyTest, MenuItemsNeedAModelAndTheApplyItemRuns) {
     Ui().WaitUntil([&] { return confirmed; }, 5000);
     EXPECT_TRUE(confirmed);
 
+    // Ctrl+O reaches the same command.
+    bool again = false;
+    WindowWatcher viaKeys(QStringLiteral("applyConfirmation"), [&](QWidget& box) {
+        again = true;
+        AnswerReport(box, false);
+    });
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &dialog, Qt::Key_O, Qt::ControlModifier);
+    Ui().WaitUntil([&] { return again; }, 5000);
+    EXPECT_TRUE(again);
+
     Ui().Click(ctl::kClose);
     EXPECT_FALSE(Profiles().SaveAction()->isEnabled());
     EXPECT_FALSE(Profiles().ApplyAction()->isEnabled());

@@ -82,6 +82,8 @@ class ProfileSession : private ApplyProgress {
     void OnApplyFinished(const ApplyOutcome& outcome) override;
     ModemState CurrentState() const;
     bool StartPhase(const std::vector<SetItem>& items);
+    void RecordPhase(const ApplyOutcome& outcome);
+    bool StartNextPhase();
     Report Summary() const;
 
     ModemConsole& m_console;
