@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace brenlow::detail {
@@ -51,14 +53,9 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
-bool HasEntry(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;  // a dangling link still names the device
-}
-
 std::string NoDeviceReason(unsigned number, const PortNamePlaces& places, std::size_t count) {
     const std::string com = "COM" + std::to_string(number);
-    const std::string entry = places.portDir + "/com" + std::to_string(number);
+    const std::string entry = PortEntryPath(number, places.portDir);
     return com + " has no device: " + entry + " does not exist, and " + places.devRoot +
            " has only " + std::to_string(count) +
            " serial devices (ttyS*, ttyUSB*, ttyACM*). Make " + entry +
@@ -76,6 +73,22 @@ std::string PortDirFromEnvironment(const EnvLookup& env) {
         return std::string(config) + "/brenlow/ports";
     }
     return HomeDirectory(env) + "/.config/brenlow/ports";
+}
+
+std::string PortEntryPath(unsigned number, const std::string& portDir) {
+    return portDir + "/com" + std::to_string(number);
+}
+
+EntryLookup LookUpPortEntry(unsigned number, const std::string& portDir, int* error) {
+    struct stat info {};
+    if (::lstat(PortEntryPath(number, portDir).c_str(), &info) == 0) {
+        return EntryLookup::kFound;
+    }
+    if (error != nullptr) {
+        *error = errno;
+    }
+    // No directory, or a file in its place: there is no entry, and the numbering decides.
+    return errno == ENOENT || errno == ENOTDIR ? EntryLookup::kAbsent : EntryLookup::kUnknown;
 }
 
 std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot) {
@@ -128,9 +141,18 @@ std::optional<std::string> ResolvePortName(const std::string& name, const PortNa
                                        "absolute path of a device."};
         return std::nullopt;
     }
-    std::string entry = places.portDir + "/com" + std::to_string(*number);
-    if (HasEntry(entry)) {
-        return entry;
+    int error = 0;
+    switch (LookUpPortEntry(*number, places.portDir, &error)) {
+        case EntryLookup::kFound:
+            return PortEntryPath(*number, places.portDir);
+        case EntryLookup::kUnknown:
+            // The entry may be there: the numbering would open another device than it names.
+            failure = {error == EACCES ? Kind::kPermissionDenied : Kind::kSystem,
+                       "cannot look for " + PortEntryPath(*number, places.portDir) + ": " +
+                           std::strerror(error)};
+            return std::nullopt;
+        case EntryLookup::kAbsent:
+            break;
     }
     std::vector<std::string> devices = AutomaticallyNumbered(places.devRoot);
     if (*number <= devices.size()) {

@@ -42,6 +42,20 @@ using EnvLookup = std::function<const char*(const char*)>;
 // first missing index. Only looks at names; opens nothing.
 [[nodiscard]] std::vector<std::string> AutomaticallyNumbered(const std::string& devRoot);
 
+// The entry of the port directory that names COM<number>: "com" and the number in decimal
+// without leading zeros. It is the only name looked up for that number ("com03" names no
+// port), so whatever lists the ports asks here too.
+[[nodiscard]] std::string PortEntryPath(unsigned number, const std::string& portDir);
+
+// Whether the port directory holds the entry of COM<number>; a dangling link counts, since it
+// still names the device that the port is meant to be. kUnknown when the lookup failed for
+// another reason than a missing entry or directory (no permission to search the directory):
+// the entry may be there, so the automatic numbering must not stand in for it. `error`, when
+// given, receives the errno of a failed lookup.
+enum class EntryLookup { kFound, kAbsent, kUnknown };
+[[nodiscard]] EntryLookup LookUpPortEntry(unsigned number, const std::string& portDir,
+                                          int* error = nullptr);
+
 // The N of "COM<N>" or "\\.\COM<N>" (COM in any case, N from 1); nothing for other names.
 [[nodiscard]] std::optional<unsigned> ParseComNumber(std::string_view name);
 

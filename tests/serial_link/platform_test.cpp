@@ -104,6 +104,22 @@ TEST_F(ResolveTest, NamesWithoutADeviceSayWhy) {
     }
 }
 
+// A port directory that cannot be searched may hold the entry: the automatic numbering must
+// not open another device in its place.
+TEST_F(ResolveTest, AnEntryThatCannotBeLookedUpIsNotReplacedByTheNumbering) {
+    const std::string loop = m_root + "/loop";
+    std::filesystem::create_symlink(loop, loop);  // searched by nobody, root included
+    const PortNamePlaces places{loop, m_places.devRoot};
+    OpenFailure failure;
+    EXPECT_EQ(ResolvePortName("COM1", places, failure), std::nullopt);
+    EXPECT_EQ(failure.kind, OpenError::kSystem);
+    EXPECT_NE(failure.reason.find("cannot look for " + loop + "/com1: "), std::string::npos)
+        << failure.reason;
+    EXPECT_EQ(LookUpPortEntry(1, places.portDir), EntryLookup::kUnknown);
+    EXPECT_EQ(LookUpPortEntry(1, m_root + "/none"), EntryLookup::kAbsent);
+    EXPECT_EQ(LookUpPortEntry(4, m_places.portDir), EntryLookup::kFound);
+}
+
 std::string PasswdHome() {
     const passwd* user = ::getpwuid(::getuid());
     return user != nullptr ? user->pw_dir : "";
@@ -159,6 +175,7 @@ TEST(LineTermiosTest, CodesBecomeTheFrameBitsOrAreRefused) {
         {{0, 8, 0, 0}, std::nullopt, B0},
         {{14400, 8, 0, 0}, std::nullopt, B0},
         {{9600, 8, 1, 0}, std::nullopt, B0},  // one and a half stop bits
+        {{9600, 5, 2, 0}, std::nullopt, B0},  // a UART sends 1.5 stop bits for this
         {{9600, 8, 3, 0}, std::nullopt, B0},
         {{9600, 4, 0, 0}, std::nullopt, B0},
         {{9600, 9, 0, 0}, std::nullopt, B0},

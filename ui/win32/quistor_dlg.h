@@ -9,6 +9,7 @@
 #include "about_menu_item.h"
 #include "brenlow/serial_conn.h"
 #include "color_button.h"
+#include "logo_picture.h"
 #include "message_box_hook.h"
 #include "profile_commands.h"
 #include "veltaro/console/dialog_host.h"
@@ -83,6 +84,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     void EndWith(int result);
     static void OnProfilesFinished(void* self);
     void SetText(int id, const std::wstring& text);
+    void RepaintUnder(HWND control);
 
     HINSTANCE m_instance;
     HWND m_hWnd = nullptr;
@@ -93,6 +95,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     std::array<CColorButton, 13> m_colorButtons{};
     HICON m_hIcon = nullptr;
     AboutMenuItem m_aboutItem;
+    LogoPicture m_logo;
     ProfileCommands m_profiles{m_console};
     int m_endAfterApply = 0;  // IDOK or IDCANCEL asked for while Apply ran
     int m_settingText = 0;    // > 0 while the program itself sets edit texts

@@ -4,19 +4,56 @@
 #include <sstream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "info_report.h"
+#include "json_bytes.h"
 #include "log_writer.h"
 #include "port_runs.h"
 #include "progress.h"
 #include "steps.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
+#include "utf8.h"
 
 namespace veltaro::cli {
 namespace {
 
 using namespace std::string_literals;
 
-TEST(TextUtil, JsonStringEscapesEveryByteThatIsNotPlainAscii) {
+std::string Repeat(std::string_view text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+// JSON text with every character beyond ASCII written as \uXXXX, as a reader decodes it.
+std::string AsciiEscapes(const std::string& json) {
+    std::string out;
+    std::string_view rest = json;
+    while (!rest.empty()) {
+        const std::optional<Utf8Char> c = DecodeUtf8(rest);
+        if (c && c->code >= 0x80) {
+            const std::string one =
+                nlohmann::json(std::string(rest.substr(0, c->length))).dump(-1, ' ', true);
+            out += one.substr(1, one.size() - 2);
+        } else {
+            out += rest.front();
+        }
+        rest.remove_prefix(c ? c->length : 1);
+    }
+    return out;
+}
+
+// What the JSON output makes of console bytes (info --json, set --json).
+std::string JsonString(const std::string& bytes) {
+    std::string text = console::DumpJson(console::BytesToJson(bytes));
+    return text.substr(0, text.size() - 1);  // without the final newline
+}
+
+TEST(JsonOutput, EscapesEveryByteThatIsNotPlainAscii) {
     const struct {
         std::string in;
         std::string out;
@@ -38,6 +75,81 @@ TEST(TextUtil, JsonStringEscapesEveryByteThatIsNotPlainAscii) {
 TEST(TextUtil, Printable) {
     EXPECT_EQ(Printable("KD-35"), "KD-35");
     EXPECT_EQ(Printable("a\\b\r\n\x80"s), "a\\\\b\\x0d\\x0a\\x80");
+}
+
+TEST(TextUtil, MessagesCutLongValuesAndSayHowLongTheyWere) {
+    const std::string sixty(60, 'a');
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"", ""},
+        {sixty, sixty},
+        {sixty + "b", sixty + "... (61 bytes)"},
+        {std::string(100000, 'k'), std::string(60, 'k') + "... (100000 bytes)"},
+        // Cut before escaping: 60 bytes are shown, each as the escape it needs.
+        {std::string(70, '\x1b'), Repeat("\\x1b", 60) + "... (70 bytes)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuotedInMessage(c.in), c.out) << c.in.size();
+    }
+}
+
+// Paths from the system for the terminal: printable UTF-8 as it is, every byte that is not
+// text or would steer the terminal as \xNN.
+TEST(TextUtil, TerminalSafeUtf8KeepsPrintableTextOnly) {
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"/home/Jos\xc3\xa9", "/home/Jos\xc3\xa9"},  // valid UTF-8 stays
+        {"/home/Jos\xe9", "/home/Jos\\xe9"},         // Latin-1 byte: not text
+        {"\xe2\x82\xac \xf0\x9f\x93\xa1", "\xe2\x82\xac \xf0\x9f\x93\xa1"},
+        {"a\x1b[2Jb\x7f", "a\\x1b[2Jb\\x7f"},
+        {"\xc2\x9b"
+         "1m",
+         "\\xc2\\x9b"
+         "1m"},  // C1 control (CSI)
+        {"\xe2\x80\xae"
+         "cod.exe",
+         "\\xe2\\x80\\xae"
+         "cod.exe"},                          // right-to-left override
+        {"\xc0\xaf", "\\xc0\\xaf"},           // overlong form of "/"
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80"},  // a surrogate
+        {"\xe2\x82", "\\xe2\\x82"},           // cut short
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TerminalSafeUtf8(c.in), c.out) << c.out;
+    }
+}
+
+// JSON gives a reader the path's bytes back: valid UTF-8 as it is, other bytes as Python's
+// surrogateescape writes them.
+TEST(JsonBytes, InvalidBytesBecomeSurrogateEscapesAndNothingElseChanges) {
+    const struct {
+        std::string in;
+        std::string json;
+    } cases[] = {
+        {"/home/Jos\xc3\xa9", R"("/home/Jos\u00e9")"},
+        {"/home/Jos\xe9", R"("/home/Jos\udce9")"},
+        {"\xff\xfe", R"("\udcff\udcfe")"},
+        {"\xed\xa0\x80", R"("\udced\udca0\udc80")"},
+        {"\xe2\x82"
+         "A",
+         R"("\udce2\udc82A")"},
+        {"\xf0\x9f\x93\xa1", R"("\ud83d\udce1")"},
+        // Backslashes and NULs of the text are not taken for the placeholder.
+        {"a\\u0000ff", R"("a\\u0000ff")"},
+        {"\0ff"s, R"("\u0000ff")"},
+        {"\0\xff"s, R"("\u0000\udcff")"},
+        {"tab\t\x01", R"("tab\t\u0001")"},
+    };
+    for (const auto& c : cases) {
+        const std::string json =
+            DumpWithByteEscapes(nlohmann::ordered_json(BytesForJson(c.in)), -1);
+        EXPECT_EQ(json.find('\0'), std::string::npos);
+        EXPECT_EQ(AsciiEscapes(json), c.json);  // the program writes UTF-8 as it is
+    }
 }
 
 console::SettingsForm SampleForm() {

@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +39,57 @@ TEST(Hostile, ValuesTheModemCannotTakeAsTextAreRefusedAndNothingIsSent) {
         ExpectLacks(r.err, {"\x1b", "\r", "\x7f", "\x08", "\x03", "\xc3"});
     }
     EXPECT_EQ(modem.ReceivedBytes(), "");  // the port was not even opened
+}
+
+// Hostile lengths: whatever the message repeats of them is cut, before the port is opened
+// and after (the field check's refusal).
+TEST(Hostile, MessagesCutLongValuesAndKeys) {
+    SimulatedModem modem("KD-35");
+    ASSERT_TRUE(modem.Up());
+    const std::string huge(100000, 'A');
+    const struct {
+        Args args;
+        int status;
+        std::string said;
+    } cases[] = {
+        {{"--com", "1", "set", "dest-id=" + huge},
+         kValueRefused,
+         "'" + huge.substr(0, 60) + "... (100000 bytes)' refused"},
+        {{"--com", "1", "set", huge + "=1"},
+         kUsage,
+         "unknown setting '" + huge.substr(0, 60) + "... (100000 bytes)'"},
+        {{"--com", "1", "set", "channel=\x01" + huge},
+         kValueRefused,
+         "channel value '\\x01" + huge.substr(0, 59) + "... (100001 bytes)'"},
+        {{"--com", "1", "info", huge}, kUsage, "... (100000 bytes)"},
+        {{"--com", huge, "info"}, kUsage, "... (100000 bytes)"},
+    };
+    for (const auto& c : cases) {
+        const ChildProcess::Result r = modem.RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << Describe(r);
+        ExpectHas(r.err, {c.said});
+        EXPECT_LT(r.err.size(), 400u) << r.err.substr(0, 400);
+    }
+}
+
+// Two entries linked to one device: refused before anything is opened.
+TEST(Hostile, OneDeviceTwiceInAComListIsRefusedBeforeOpening) {
+    SimulatedModem modem("GT-45");
+    ASSERT_TRUE(modem.Up());
+    std::error_code ec;
+    const std::string device =
+        std::filesystem::read_symlink(modem.PortDir() + "/com1", ec).string();
+    ASSERT_FALSE(ec);
+    std::filesystem::create_symlink(device, modem.PortDir() + "/com2");
+    std::filesystem::create_symlink(modem.PortDir() + "/com1", modem.PortDir() + "/com9");
+    for (const Args& args :
+         {Args{"--com", "1,2", "info"}, Args{"--com", "9,1", "set", "power=5"}}) {
+        const ChildProcess::Result r = modem.RunCli(args);
+        EXPECT_EQ(r.status, kUsage) << Describe(r);
+        ExpectHas(r.err, {"which lead to one device, " + device});
+    }
+    ExpectHas(modem.RunCli({"--com", "1,2", "info"}).err, {"COM1 and COM2"});
+    EXPECT_EQ(modem.ReceivedBytes(), "");
 }
 
 struct OutputCase {

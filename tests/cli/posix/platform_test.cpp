@@ -68,6 +68,20 @@ TEST_F(StopSignalTest, WakeEndsTheCurrentOrNextWaitWithoutStopping) {
     EXPECT_FALSE(m_stop.Stopped());
 }
 
+// A resized terminal wakes the main thread, so that the progress lines follow the new
+// size, and stops nothing.
+TEST_F(StopSignalTest, SizeChangeWakesTheWaitWithoutStopping) {
+    ASSERT_EQ(raise(SIGWINCH), 0);
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(m_stop.WaitForSignal(5000));
+    EXPECT_LT(MillisSince(start), 1000);
+    EXPECT_FALSE(m_stop.Stopped());
+    ASSERT_EQ(raise(SIGWINCH), 0);
+    ASSERT_EQ(raise(SIGTERM), 0);  // both pending: the termination counts
+    EXPECT_TRUE(m_stop.WaitForSignal(1000));
+    EXPECT_TRUE(m_stop.Stopped());
+}
+
 TEST_F(StopSignalTest, PumpsCountDataMessagesAndAllSeeTheStop) {
     const std::unique_ptr<EventPump> first = m_stop.MakePump();
     const std::unique_ptr<EventPump> second = m_stop.MakePump();

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+
+#include <nlohmann/json.hpp>
 
 #include "port_list.h"
 
@@ -128,12 +132,107 @@ TEST_F(PortList, ListsEntriesAndNumberedDevicesWithoutOpeningAny) {
           std::string("(port directory; dangling link: the target does not exist)")}) {
         EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
     }
-    const std::string json = FormatPorts(ports, true);
-    for (const char* part :
-         {R"("com": 1, "source": "automatic")",
-          R"("usb": {"vendor_id": "0403", "product_id": "6001", "maker": "FTDI")",
-          R"("com": 4, "source": "port directory")", R"("dangling": true)", R"("usb": null)"}) {
-        EXPECT_NE(json.find(part), std::string::npos) << part << "\nin:\n" << json;
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(FormatPorts(ports, true));
+    ASSERT_EQ(json.size(), 5u);
+    EXPECT_EQ(json[0]["source"], "automatic");
+    EXPECT_EQ(json[0]["usb"].dump(), R"({"vendor_id":"0403","product_id":"6001","maker":"FTDI",)"
+                                     R"("product":"FT232R USB UART","serial":"A12345"})");
+    EXPECT_EQ(json[3]["com"], 4);
+    EXPECT_EQ(json[3]["source"], "port directory");
+    EXPECT_EQ(json[3]["dangling"], true);
+    EXPECT_TRUE(json[3]["usb"].is_null());
+    std::vector<std::string> keys;
+    for (const auto& item : json[3].items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"com", "source", "path", "target", "dangling",
+                                              "character_device", "usb", "no_uart", "accessible",
+                                              "group"}));
+}
+
+// Only the names that the port-name resolution looks up are ports, with the numbers that
+// --com takes: "com03" would be listed as COM3 although --com 3 never finds it.
+TEST_F(PortList, ListsOnlyTheNamesThatAreLookedUp) {
+    const struct {
+        const char* entry;
+        int listedAs;  // 0: not a port
+    } entries[] = {{"com3", 3},    {"com03", 0}, {"com012", 0}, {"com999", 999},
+                   {"com1000", 0}, {"com0", 0},  {"COM5", 0},   {"com5.lock", 0},
+                   {"com7x", 0},   {"com+8", 0}, {"com 9", 0},  {"com12", 12}};
+    std::ofstream(m_root + "/other") << "";
+    for (const auto& e : entries) {
+        // Each entry leads somewhere of its own, so that a wrong pick shows in the target.
+        fs::create_symlink(e.listedAs != 0 ? m_slave : m_root + "/other",
+                           m_places.portDir + "/" + e.entry);
+    }
+    std::vector<unsigned> listed;
+    for (const PortListing& port : FindPorts(m_places)) {
+        listed.push_back(port.number);
+        EXPECT_EQ(port.target, m_slave) << port.path;
+    }
+    EXPECT_EQ(listed, (std::vector<unsigned>{3, 12, 999}));
+}
+
+// Runs `check` in a child process without root's right to read everything, so that
+// permissions hold as for a user; returns what the check returned (0 for success).
+int AsUser(const std::function<int()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(100);
+        }
+        _exit(check());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+// A port directory that cannot be read is reported with its path and the reason, and the
+// automatic numbering is still listed; entries still found by their names are listed too.
+TEST_F(PortList, PortDirectoryThatCannotBeReadIsReported) {
+    std::ofstream(m_places.devRoot + "/ttyS0") << "";
+    fs::create_symlink(m_slave, m_places.portDir + "/com5");
+    const std::string file = m_root + "/file";
+    std::ofstream(file) << "";
+    fs::permissions(m_root, fs::perms::all);  // the child, as another user, must get in
+    const struct {
+        const char* name;
+        std::string portDir;
+        fs::perms mode;
+        const char* reason;  // empty: no problem
+        std::vector<unsigned> listed;
+    } cases[] = {
+        {"readable", m_places.portDir, fs::perms::all, "", {1, 5}},
+        {"missing", m_root + "/none", fs::perms::all, "", {1}},
+        {"a file", file, fs::perms::all, "Not a directory", {1}},
+        {"searchable only",
+         m_places.portDir,
+         static_cast<fs::perms>(0311),
+         "Permission denied",
+         {1, 5}},
+        // Not searchable: no entry can be looked up, and the numbering does not stand in.
+        {"readable only", m_places.portDir, static_cast<fs::perms>(0644), "Permission denied", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::permissions(m_places.portDir, c.mode);
+        ListingPlaces places = m_places;
+        places.portDir = c.portDir;
+        const int result = AsUser([&] {
+            const std::string problem = PortDirProblem(places.portDir);
+            std::vector<unsigned> listed;
+            for (const PortListing& port : FindPorts(places)) {
+                listed.push_back(port.number);
+            }
+            const bool reported = std::string(c.reason).empty()
+                                      ? problem.empty()
+                                      : problem == "cannot read the port directory " +
+                                                       places.portDir + ": " + c.reason;
+            return (reported ? 0 : 1) + (listed == c.listed ? 0 : 2);
+        });
+        EXPECT_EQ(result, 0) << "1: wrong report, 2: wrong listing";
+        fs::permissions(m_places.portDir, fs::perms::all);
     }
 }
 

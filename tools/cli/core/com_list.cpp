@@ -15,14 +15,15 @@ int NumberOf(std::string_view text) {
         text.find_first_not_of("0123456789") != std::string_view::npos) {
         return 0;
     }
-    int value = 0;
+    unsigned value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return IsComNumber(value) ? static_cast<int>(value) : 0;
 }
 
 std::string BadNumber(std::string_view text) {
-    return "--com needs COM numbers from 1 to 999 (e.g. 3 or 3,5,7-12), got '" +
-           TerminalSafe(text) + "'";
+    return "--com needs COM numbers from " + std::to_string(kLowestComNumber) + " to " +
+           std::to_string(kHighestComNumber) + " (e.g. 3 or 3,5,7-12), got '" +
+           QuotedInMessage(text) + "'";
 }
 
 // One item of the list: a number or a range.

@@ -9,7 +9,8 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kOk, "success"},
         ExitStatusRow{ExitStatus::kFailure, "unexpected failure of the program itself"},
         ExitStatusRow{ExitStatus::kUsage,
-                      "bad command line, or a profile file that cannot be used"},
+                      "bad command line (also: two COM numbers of --com lead to one device), "
+                      "or a profile file that cannot be used"},
         ExitStatusRow{ExitStatus::kPortNotFound, "port not found"},
         ExitStatusRow{ExitStatus::kPortInUse, "port in use by another program"},
         ExitStatusRow{ExitStatus::kPermissionDenied, "permission denied on the port's device"},
@@ -26,6 +27,8 @@ std::span<const ExitStatusRow> ExitStatusTable() {
         ExitStatusRow{ExitStatus::kOutputFailed, "standard output could not be written"},
         ExitStatusRow{ExitStatus::kSomePortsFailed,
                       "several ports: one or more failed (the summary names each)"},
+        ExitStatusRow{ExitStatus::kPortDirFailed,
+                      "ports: the port directory cannot be read (the rest is still listed)"},
         ExitStatusRow{ExitStatus::kInterrupted, "interrupted (SIGINT, SIGTERM or SIGHUP)"},
     };
     return kRows;

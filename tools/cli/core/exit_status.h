@@ -23,6 +23,7 @@ enum class ExitStatus : int {
     kModemRefused = 13,      // the modem answered a value with its refusal screen
     kOutputFailed = 14,      // standard output could not be written (closed pipe, full disk)
     kSomePortsFailed = 15,   // several ports: at least one failed (the summary says how)
+    kPortDirFailed = 16,     // ports: the port directory cannot be read (the rest is listed)
     kInterrupted = 130,      // SIGINT, SIGTERM or SIGHUP during info or set
 };
 

@@ -5,10 +5,12 @@
 // Windows, and each platform's main() hands its Platform to RunProgram (program.h).
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "port_listing.h"
+#include "same_device.h"
 #include "stop_signal.h"
 
 namespace veltaro::cli {
@@ -40,6 +42,15 @@ class PortSource {
     // Every COM number that --com can open, by number. Opens no port: opening one can
     // reset a device through its control lines.
     [[nodiscard]] virtual std::vector<PortListing> FindPorts() = 0;
+    // After FindPorts: why part of what it looks at could not be read (the port directory),
+    // with the place and the system's reason; empty when everything could be.
+    [[nodiscard]] virtual std::string ListingProblem() { return {}; }
+    // The device that a --com number leads to, as far as can be told without opening it;
+    // nothing when there is none, or when every number names a device of its own.
+    [[nodiscard]] virtual std::optional<PortDevice> DeviceOf(const std::string& comNumber) {
+        static_cast<void>(comNumber);
+        return std::nullopt;
+    }
 };
 
 // What the program asks of the system it runs on. Made once by the platform's main(), used

@@ -1,4 +1,5 @@
 // The text and JSON forms of the port listing.
+#include "json_bytes.h"
 #include "port_listing.h"
 #include "text_util.h"
 
@@ -34,49 +35,57 @@ std::string State(const PortListing& port) {
 }
 
 std::string TextLine(const PortListing& port) {
-    std::string line = "COM" + std::to_string(port.number) + "  " + TerminalSafe(port.path);
+    std::string line = "COM" + std::to_string(port.number) + "  " + TerminalSafeUtf8(port.path);
     if (!port.target.empty()) {
-        line += " -> " + TerminalSafe(port.target);
+        line += " -> " + TerminalSafeUtf8(port.target);
     }
     line += port.fromPortDir ? "  (port directory; " : "  (automatic numbering; ";
-    return line + TerminalSafe(State(port)) + ")\n";
+    return line + TerminalSafeUtf8(State(port)) + ")\n";
 }
 
-std::string JsonOrNull(const std::string& text) {
-    return text.empty() ? "null" : JsonString(text);
+using Json = nlohmann::ordered_json;
+
+Json StringOrNull(const std::string& text) {
+    return text.empty() ? Json(nullptr) : Json(BytesForJson(text));
 }
 
-std::string JsonUsb(const std::optional<UsbDetails>& usb) {
+Json JsonUsb(const std::optional<UsbDetails>& usb) {
     if (!usb) {
-        return "null";
+        return nullptr;
     }
-    return "{\"vendor_id\": " + JsonOrNull(usb->vendorId) +
-           ", \"product_id\": " + JsonOrNull(usb->productId) +
-           ", \"maker\": " + JsonOrNull(usb->maker) + ", \"product\": " + JsonOrNull(usb->product) +
-           ", \"serial\": " + JsonOrNull(usb->serial) + "}";
+    return Json{{"vendor_id", StringOrNull(usb->vendorId)},
+                {"product_id", StringOrNull(usb->productId)},
+                {"maker", StringOrNull(usb->maker)},
+                {"product", StringOrNull(usb->product)},
+                {"serial", StringOrNull(usb->serial)}};
 }
 
-std::string JsonObject(const PortListing& port) {
-    const auto flag = [](bool value) { return value ? std::string("true") : std::string("false"); };
-    return "{\"com\": " + std::to_string(port.number) +
-           ", \"source\": " + JsonString(port.fromPortDir ? "port directory" : "automatic") +
-           ", \"path\": " + JsonString(port.path) + ", \"target\": " + JsonOrNull(port.target) +
-           ", \"dangling\": " + flag(port.dangling) +
-           ", \"character_device\": " + flag(port.characterDevice) +
-           ", \"usb\": " + JsonUsb(port.usb) + ", \"no_uart\": " + flag(port.noUart) +
-           ", \"accessible\": " + flag(port.accessible) + ", \"group\": " + JsonOrNull(port.group) +
-           "}";
+Json JsonObject(const PortListing& port) {
+    return Json{{"com", port.number},
+                {"source", port.fromPortDir ? "port directory" : "automatic"},
+                {"path", BytesForJson(port.path)},
+                {"target", StringOrNull(port.target)},
+                {"dangling", port.dangling},
+                {"character_device", port.characterDevice},
+                {"usb", JsonUsb(port.usb)},
+                {"no_uart", port.noUart},
+                {"accessible", port.accessible},
+                {"group", StringOrNull(port.group)}};
 }
 
 }  // namespace
 
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json) {
-    std::string out = json ? "[" : "";
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        out += json ? (i == 0 ? "\n  " : ",\n  ") + JsonObject(ports[i]) : TextLine(ports[i]);
-    }
     if (json) {
-        return out + (ports.empty() ? "]\n" : "\n]\n");
+        Json array = Json::array();
+        for (const PortListing& port : ports) {
+            array.push_back(JsonObject(port));
+        }
+        return DumpWithByteEscapes(array, 2) + "\n";
+    }
+    std::string out;
+    for (const PortListing& port : ports) {
+        out += TextLine(port);
     }
     return ports.empty() ? "no COM ports: the port directory has no entries and no serial "
                            "devices are numbered\n"

@@ -31,7 +31,9 @@ struct PortListing {
     std::string group;        // when not accessible: the group that may
 };
 
-// The listing as text lines or as a JSON array.
+// The listing as text lines or as a JSON array. Strings from the system are bytes: text
+// keeps printable UTF-8 and writes other bytes as \xNN; JSON keeps valid UTF-8 and writes
+// other bytes as \udcNN (see json_bytes.h).
 std::string FormatPorts(const std::vector<PortListing>& ports, bool json);
 
 }  // namespace veltaro::cli

@@ -52,10 +52,15 @@ ExitStatus RunCommand(const std::string& comNumber, const Options& options, std:
     }
 }
 
-// Waits for `count` ports to finish; a signal meanwhile stops them all.
-void AwaitPorts(StopSignal& stop, const DoneCounter& done, std::size_t count) {
+// Waits for `count` ports to finish; a signal meanwhile stops them all. Each wake-up (a
+// port finished, the terminal's size changed) redraws the board when its frame changed.
+void AwaitPorts(StopSignal& stop, const DoneCounter& done, std::size_t count,
+                ProgressBoard* board) {
     while (done.Count() < count) {
         static_cast<void>(stop.WaitForSignal(-1));
+        if (board != nullptr) {
+            board->Refresh();
+        }
     }
 }
 
@@ -78,20 +83,20 @@ bool WrapsEachPort(const Options& options) {
 }
 
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                  bool terminal) {
+                  const ProgressTerminal* terminal) {
     DoneCounter done(stop);
     PortResult result{options.comNumbers.front(), ExitStatus::kFailure, {}, {}};
     std::ostringstream keptOut;
     std::ostringstream keptErr;
     const bool wrap = WrapsEachPort(options);
     // log prints the screens on standard output; a status line beside it would only interfere.
-    ProgressPrinter printer(err, terminal && options.command != Command::kLog);
+    ProgressPrinter printer(err, terminal != nullptr && options.command != Command::kLog, terminal);
     std::thread worker([&] {
         result.status = RunCommand(result.comNumber, options, wrap ? keptOut : out,
                                    wrap ? keptErr : err, printer, stop);
         done.Post();
     });
-    AwaitPorts(stop, done, 1);
+    AwaitPorts(stop, done, 1, nullptr);
     worker.join();
     if (wrap) {
         result.out = keptOut.str();
@@ -132,7 +137,7 @@ void RunBuffered(const Options& options, std::size_t slot, ProgressBoard* board,
         result.status = RunCommand(result.comNumber, options, portOut, portErr, printer, stop);
     }
     if (board != nullptr) {
-        board->Set(slot, StatusLine(result.status));
+        board->Finish(slot, result.status == ExitStatus::kOk, StatusLine(result.status));
     }
     result.out = portOut.str();
     result.err = portErr.str();
@@ -163,17 +168,17 @@ std::vector<std::thread> StartPorts(const Options& options, ProgressBoard* board
 }
 
 ExitStatus RunMany(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
-                   bool terminal) {
+                   const ProgressTerminal* terminal) {
     std::vector<std::string> labels;
     for (const std::string& number : options.comNumbers) {
         labels.push_back("COM" + number);
     }
-    ProgressBoard board(err, labels);
+    ProgressBoard board(err, labels, terminal);
     std::vector<PortResult> results(options.comNumbers.size());
     DoneCounter done(stop);
     std::vector<std::thread> workers =
-        StartPorts(options, terminal ? &board : nullptr, stop, done, results);
-    AwaitPorts(stop, done, workers.size());
+        StartPorts(options, terminal != nullptr ? &board : nullptr, stop, done, results);
+    AwaitPorts(stop, done, workers.size(), terminal != nullptr ? &board : nullptr);
     for (std::thread& worker : workers) {
         worker.join();
     }
@@ -246,7 +251,7 @@ std::string PortsJson(const std::vector<PortResult>& results, Command command) {
 }
 
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,
-                      std::ostream& err, bool terminal) {
+                      std::ostream& err, const ProgressTerminal* terminal) {
     return options.comNumbers.size() == 1 ? RunOne(options, stop, out, err, terminal)
                                           : RunMany(options, stop, out, err, terminal);
 }

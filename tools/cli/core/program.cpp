@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "options.h"
 #include "port_runs.h"
+#include "same_device.h"
 #include "text_util.h"
 #include "veltaro/console/profile.h"
 
@@ -33,9 +34,27 @@ ExitStatus Print(const std::string& text) {
     return ExitStatus::kOk;
 }
 
+// The listing, and what kept part of it from being read (the listing is still printed).
+ExitStatus RunPorts(veltaro::cli::PortSource& ports, bool json) {
+    const std::string listing = veltaro::cli::FormatPorts(ports.FindPorts(), json);
+    const std::string problem = ports.ListingProblem();
+    if (!problem.empty()) {
+        Complain(problem);
+    }
+    const ExitStatus printed = Print(listing);
+    return printed == ExitStatus::kOk && !problem.empty() ? ExitStatus::kPortDirFailed : printed;
+}
+
 ExitStatus RunCommand(veltaro::cli::Platform& platform, veltaro::cli::Options& options) {
     if (options.command == Command::kPorts) {
-        return Print(veltaro::cli::FormatPorts(platform.Ports().FindPorts(), options.json));
+        return RunPorts(platform.Ports(), options.json);
+    }
+    if (const std::string twice = veltaro::cli::SameDeviceTwice(
+            options.comNumbers,
+            [&platform](const std::string& number) { return platform.Ports().DeviceOf(number); });
+        !twice.empty()) {
+        Complain(twice);
+        return ExitStatus::kUsage;
     }
     if (!options.profilePath.empty()) {
         const veltaro::console::ProfileRead loaded =
@@ -54,9 +73,9 @@ ExitStatus RunCommand(veltaro::cli::Platform& platform, veltaro::cli::Options& o
         Complain("cannot set up the signal handling (" + reason + ")");
         return ExitStatus::kFailure;
     }
-    const ExitStatus status =
-        RunOnPorts(options, *stop, std::cout, std::cerr, platform.ErrorTerminal().TakesProgress());
-    return status;
+    const veltaro::cli::ProgressTerminal& terminal = platform.ErrorTerminal();
+    return RunOnPorts(options, *stop, std::cout, std::cerr,
+                      terminal.TakesProgress() ? &terminal : nullptr);
 }
 
 }  // namespace

@@ -4,38 +4,63 @@
 
 namespace veltaro::cli {
 
-namespace {
-
-// Longer lines would wrap and throw the board's cursor moves off.
-constexpr std::size_t kBoardWidth = 79;
-
-}  // namespace
-
-ProgressBoard::ProgressBoard(std::ostream& out, std::vector<std::string> labels)
-    : m_out(out), m_labels(std::move(labels)), m_lines(m_labels.size()) {}
+ProgressBoard::ProgressBoard(std::ostream& out, std::vector<std::string> labels,
+                             const ProgressTerminal* terminal)
+    : m_out(out), m_terminal(terminal) {
+    for (std::string& label : labels) {
+        m_rows.push_back({std::move(label), {}, BoardRow::State::kRunning});
+    }
+}
 
 void ProgressBoard::Set(std::size_t slot, std::string_view text) {
     const std::lock_guard lock(m_mutex);
-    if (slot < m_lines.size()) {
-        m_lines[slot] = std::string(text);
+    if (slot < m_rows.size()) {
+        m_rows[slot].text = std::string(text);
         Redraw();
     }
 }
 
-void ProgressBoard::Redraw() {
-    if (m_drawn) {
-        m_out << "\x1b[" << m_lines.size() << 'A';
+void ProgressBoard::Finish(std::size_t slot, bool succeeded, std::string_view text) {
+    const std::lock_guard lock(m_mutex);
+    if (slot < m_rows.size()) {
+        m_rows[slot].text = std::string(text);
+        m_rows[slot].state = succeeded ? BoardRow::State::kDone : BoardRow::State::kFailed;
+        Redraw();
     }
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const std::string line = m_labels[i] + ": " + m_lines[i];
-        m_out << "\r\x1b[K" << line.substr(0, kBoardWidth) << '\n';
-    }
-    m_out << std::flush;
-    m_drawn = true;
 }
 
-ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled)
-    : m_out(out), m_enabled(enabled) {}
+void ProgressBoard::Refresh() {
+    const std::lock_guard lock(m_mutex);
+    if (!m_frame.empty()) {
+        Redraw();
+    }
+}
+
+// Back to the first line of the last frame, then each line over the old one. No line
+// wraps, so the cursor moves by as many rows as the last frame had lines. (A terminal that
+// rewraps its lines when it gets narrower can leave the top of that frame behind; moving up
+// further could erase what was printed before the board.)
+void ProgressBoard::Redraw() {
+    std::vector<std::string> lines =
+        BoardLines(m_rows, m_terminal != nullptr ? m_terminal->Size() : TerminalSize{});
+    if (lines == m_frame) {
+        return;  // the summary line often stays the same: nothing to send over a slow link
+    }
+    if (!m_frame.empty()) {
+        m_out << "\x1b[" << m_frame.size() << 'A';
+    }
+    for (const std::string& line : lines) {
+        m_out << "\r\x1b[K" << line << '\n';
+    }
+    if (lines.size() < m_frame.size()) {
+        m_out << "\x1b[J";  // what the longer frame left below
+    }
+    m_out << std::flush;
+    m_frame = std::move(lines);
+}
+
+ProgressPrinter::ProgressPrinter(std::ostream& out, bool enabled, const ProgressTerminal* terminal)
+    : m_out(out), m_enabled(enabled), m_terminal(terminal) {}
 
 ProgressPrinter::ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot)
     : m_out(out), m_enabled(true), m_board(&board), m_slot(slot) {}
@@ -83,7 +108,10 @@ void ProgressPrinter::Show(const std::string& detail) {
         m_board->Set(m_slot, text);
         return;
     }
-    m_out << "\r\x1b[K" << text << std::flush;
+    const TerminalSize size = m_terminal != nullptr ? m_terminal->Size() : TerminalSize{};
+    m_out << "\r\x1b[K"
+          << FitToWidth(text, size.columns != 0 ? size.columns : kDefaultTerminal.columns)
+          << std::flush;
     m_lineShown = true;
 }
 

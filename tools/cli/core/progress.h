@@ -7,31 +7,41 @@
 #include <string_view>
 #include <vector>
 
+#include "board_layout.h"
+#include "platform.h"
 #include "veltaro/console/modem_link.h"
 
 namespace veltaro::cli {
 
 // One status line per port on a terminal, for a run on several ports: each port's printer
-// sets its own line and the board redraws them all in place.
+// sets its own line and the board redraws them all in place, cut to the terminal's width;
+// with more ports than the terminal has rows, one line that counts them (see BoardLines).
 //
-// Threads: Set from any thread.
+// Threads: Set, Finish and Refresh from any thread. The terminal, when given, must
+// outlive the board; without one the terminal is taken to be 80 x 24.
 class ProgressBoard {
   public:
-    ProgressBoard(std::ostream& out, std::vector<std::string> labels);
+    ProgressBoard(std::ostream& out, std::vector<std::string> labels,
+                  const ProgressTerminal* terminal = nullptr);
 
     ProgressBoard(const ProgressBoard&) = delete;
     ProgressBoard& operator=(const ProgressBoard&) = delete;
 
     void Set(std::size_t slot, std::string_view text);
+    // The port's run ended; `text` says how.
+    void Finish(std::size_t slot, bool succeeded, std::string_view text);
+    // Draws again when the terminal's size now gives another frame (it was resized).
+    void Refresh();
 
   private:
+    // Draws the frame when it differs from the last one.
     void Redraw();
 
     std::mutex m_mutex;
     std::ostream& m_out;
-    std::vector<std::string> m_labels;
-    std::vector<std::string> m_lines;
-    bool m_drawn = false;
+    const ProgressTerminal* m_terminal;
+    std::vector<BoardRow> m_rows;
+    std::vector<std::string> m_frame;  // the lines drawn last; the next frame starts on its first
 };
 
 // Shows on one status line of a terminal what a long command is doing: the phase, the key
@@ -41,7 +51,8 @@ class ProgressBoard {
 // Threads: the connection's thread only.
 class ProgressPrinter {
   public:
-    ProgressPrinter(std::ostream& out, bool enabled);
+    // With a terminal, the line is cut to the terminal's width (80 without one).
+    ProgressPrinter(std::ostream& out, bool enabled, const ProgressTerminal* terminal = nullptr);
     // Shows the status on the board's line `slot` instead.
     ProgressPrinter(std::ostream& out, ProgressBoard& board, std::size_t slot);
     ~ProgressPrinter();
@@ -62,6 +73,7 @@ class ProgressPrinter {
 
     std::ostream& m_out;
     bool m_enabled;
+    const ProgressTerminal* m_terminal = nullptr;
     ProgressBoard* m_board = nullptr;
     std::size_t m_slot = 0;
     bool m_lineShown = false;

@@ -11,7 +11,7 @@ namespace {
 std::string ParseNamed(std::string_view name, std::string_view value, SetParse& parse) {
     const KeyRow* row = FindKey(name);
     if (row == nullptr) {
-        return "unknown setting '" + TerminalSafe(name) + "'";
+        return "unknown setting '" + QuotedInMessage(name) + "'";
     }
     const auto same = [row](const SetItem& item) { return item.key == row->key; };
     if (std::any_of(parse.items.begin(), parse.items.end(), same)) {
@@ -29,7 +29,7 @@ std::string ParseNamed(std::string_view name, std::string_view value, SetParse& 
 std::string ParseOne(std::string_view arg, SetParse& parse) {
     const std::size_t eq = arg.find('=');
     if (eq == std::string_view::npos) {
-        return "expected key=value, got '" + TerminalSafe(arg) + "'";
+        return "expected key=value, got '" + QuotedInMessage(arg) + "'";
     }
     return ParseNamed(arg.substr(0, eq), arg.substr(eq + 1), parse);
 }

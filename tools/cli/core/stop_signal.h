@@ -24,7 +24,8 @@ class StopSignal {
     // has finished). Wakes that arrive together end one wait.
     virtual void Wake() = 0;
     // Waits up to timeoutMs (-1: without limit) for a termination request or a Wake. On a
-    // request, stops and returns true.
+    // request, stops and returns true. A change of standard error's terminal size may end
+    // the wait too (returning false), so that the progress lines can follow it.
     virtual bool WaitForSignal(int timeoutMs) = 0;
 
     // A pump for one connection that also wakes once Stop ran; check its Ready().

@@ -71,7 +71,7 @@ std::string CheckValue(console::ModemConsole& console, TerminalHost& host, SetIt
         const RangeClass range = console::RangeClassOf(console.State().modelCode);
         // Appended: g++ 12 -O3 warns falsely (-Wrestrict) on "'" + string.
         std::string refused(1, '\'');
-        refused += Printable(item.text);
+        refused += QuotedInMessage(item.text);
         return refused + "' refused: " + RuleText(item.key, range, item.index);
     }
     item.text = kept;

@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "com_list.h"
 #include "port_name.h"
 #include "text_util.h"
 
@@ -76,27 +79,21 @@ void Describe(PortListing& port, const ListingPlaces& places) {
     }
 }
 
-// "com12" -> 12; 0 for any other name (lock files, stray files).
-unsigned EntryNumber(const std::string& name) {
-    const std::optional<unsigned> number = name.size() > 3 && name.starts_with("com")
-                                               ? brenlow::detail::ParseComNumber(name)
-                                               : std::nullopt;
-    return number.value_or(0);
-}
-
+// The entries that the port-name resolution finds, looked up by the same names: not read
+// from the directory, so that a name it never looks up ("com03", "com1000") is not offered,
+// and a directory that may be searched but not read still gives its entries.
 void AddEntries(const ListingPlaces& places, std::map<unsigned, PortListing>& ports) {
-    std::error_code ec;
-    for (fs::directory_iterator it(places.portDir, ec), end; !ec && it != end; it.increment(ec)) {
-        const unsigned number = EntryNumber(it->path().filename().string());
-        if (number == 0) {
+    for (unsigned number = kLowestComNumber; number <= kHighestComNumber; ++number) {
+        if (brenlow::detail::LookUpPortEntry(number, places.portDir) !=
+            brenlow::detail::EntryLookup::kFound) {
             continue;
         }
         PortListing port;
         port.number = number;
         port.fromPortDir = true;
-        port.path = it->path().string();
+        port.path = brenlow::detail::PortEntryPath(number, places.portDir);
         std::error_code linkError;
-        port.target = fs::read_symlink(it->path(), linkError).string();
+        port.target = fs::read_symlink(port.path, linkError).string();
         ports[number] = std::move(port);
     }
 }
@@ -114,7 +111,10 @@ std::vector<PortListing> FindPorts(const ListingPlaces& places) {
     const std::vector<std::string> devices = brenlow::detail::AutomaticallyNumbered(places.devRoot);
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const auto number = static_cast<unsigned>(i + 1);
-        if (!ports.contains(number)) {  // an entry takes the number first
+        // An entry takes the number first; where it cannot be looked up, nothing opens.
+        if (IsComNumber(number) && !ports.contains(number) &&
+            brenlow::detail::LookUpPortEntry(number, places.portDir) ==
+                brenlow::detail::EntryLookup::kAbsent) {
             PortListing port;
             port.number = number;
             port.path = devices[i];
@@ -129,8 +129,21 @@ std::vector<PortListing> FindPorts(const ListingPlaces& places) {
     return out;
 }
 
-std::string ListPorts(const ListingPlaces& places, bool json) {
-    return FormatPorts(FindPorts(places), json);
+std::string PortDirProblem(const std::string& portDir) {
+    struct stat info {};
+    int error = 0;
+    if (stat(portDir.c_str(), &info) != 0) {
+        error = errno == ENOENT ? 0 : errno;  // no directory: the automatic numbering is all
+    } else if (!S_ISDIR(info.st_mode)) {
+        error = ENOTDIR;
+    } else if (access(portDir.c_str(), R_OK | X_OK) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        return {};
+    }
+    return "cannot read the port directory " + TerminalSafeUtf8(portDir) + ": " +
+           std::strerror(error);
 }
 
 }  // namespace veltaro::cli

@@ -17,12 +17,15 @@ struct ListingPlaces {
 // The places of this process: the port directory as the serial library finds it, /dev, /sys.
 ListingPlaces DefaultListingPlaces();
 
-// Every COM number that --com can open, by number: the port directory's entries and the
-// automatically numbered devices that no entry hides. Looks at names, links and attributes
-// only: no port is opened, locked or touched, since opening one can reset a device through
-// its control lines.
+// Every COM number that --com can open (1 to 999), by number: the port directory's entries
+// under the names that the port-name resolution looks up, and the automatically numbered
+// devices that no entry hides. Looks at names, links and attributes only: no port is
+// opened, locked or touched, since opening one can reset a device through its control lines.
 std::vector<PortListing> FindPorts(const ListingPlaces& places);
 
-std::string ListPorts(const ListingPlaces& places, bool json);
+// Why the port directory cannot be read, with its path and the system's reason (not a
+// directory, no permission to read or search it); empty when it can be, or when there is
+// none, which only leaves the automatic numbering.
+std::string PortDirProblem(const std::string& portDir);
 
 }  // namespace veltaro::cli

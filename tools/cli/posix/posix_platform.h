@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform.h"
 #include "port_list.h"
+#include "posix_port_device.h"
 #include "posix_terminal.h"
 
 namespace veltaro::cli {
@@ -14,6 +16,10 @@ class SysfsPortSource final : public PortSource {
   public:
     explicit SysfsPortSource(ListingPlaces places) : m_places(std::move(places)) {}
     std::vector<PortListing> FindPorts() override { return veltaro::cli::FindPorts(m_places); }
+    std::string ListingProblem() override { return PortDirProblem(m_places.portDir); }
+    std::optional<PortDevice> DeviceOf(const std::string& comNumber) override {
+        return PosixPortDevice(comNumber);
+    }
 
   private:
     ListingPlaces m_places;

@@ -16,12 +16,15 @@ namespace veltaro::cli {
 namespace {
 
 // A dropped SSH session sends SIGHUP: it ends a run like Ctrl-C, with the port restored.
+// SIGWINCH (the terminal was resized) arrives here too, but only wakes the main thread, so
+// that the progress lines follow the new size; blocked, it interrupts no system call.
 sigset_t TerminationSignals() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGHUP);
+    sigaddset(&set, SIGWINCH);
     return set;
 }
 
@@ -79,13 +82,16 @@ bool PosixStopSignal::WaitForSignal(int timeoutMs) {
         std::uint64_t wakes = 0;  // reading resets the count: one wait takes them all
         [[maybe_unused]] const ssize_t taken = read(m_wakeFd, &wakes, sizeof wakes);
     }
+    bool terminate = false;
     signalfd_siginfo info{};
-    if ((fds[0].revents & POLLIN) == 0 ||
-        read(m_signalFd, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) {
-        return false;
+    while ((fds[0].revents & POLLIN) != 0 &&
+           read(m_signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        terminate = terminate || info.ssi_signo != SIGWINCH;
     }
-    Stop();
-    return true;
+    if (terminate) {
+        Stop();
+    }
+    return terminate;
 }
 
 std::unique_ptr<EventPump> PosixStopSignal::MakePump() {

@@ -6,9 +6,9 @@
 
 namespace veltaro::cli {
 
-// Blocks SIGINT, SIGTERM and SIGHUP in the calling thread and every thread it starts
-// afterwards, so that they arrive only through a PosixStopSignal's signal descriptor. Call
-// it before the first thread (a serial watcher, a port's worker) is started.
+// Blocks SIGINT, SIGTERM, SIGHUP and SIGWINCH in the calling thread and every thread it
+// starts afterwards, so that they arrive only through a PosixStopSignal's signal descriptor.
+// Call it before the first thread (a serial watcher, a port's worker) is started.
 void BlockTerminationSignals();
 
 // The stop signal on POSIX: the termination signals through a signalfd, the stop flag as an
