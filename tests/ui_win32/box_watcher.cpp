@@ -68,7 +68,12 @@ DWORD WINAPI BoxWatcher::Run(void* param) {
             self->m_beforeOk(box);
         }
         self->m_seen = true;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        // A box that is still setting itself up may miss the first press: press until it
+        // has gone (or the watcher is stopped).
+        do {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        } while (WaitForSingleObject(self->m_stop, 200) == WAIT_TIMEOUT && IsWindow(box) &&
+                 IsWindowVisible(box));
         return 0;
     }
     return 0;
