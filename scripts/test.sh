@@ -3,6 +3,7 @@
 #   the developer build (AddressSanitizer + UndefinedBehaviorSanitizer), all tests;
 #   the ThreadSanitizer build, all tests that do not need Qt;
 #   the package build (Release, for /usr): cmake --install and the Debian packages;
+#   the real-driver stage: a QEMU guest on Debian's kernel, with a USB serial adapter and a UART;
 #   the Windows i686 build (MinGW-w64), its tests under Wine; the Windows x86_64 build;
 #   a short libFuzzer run of each fuzz target.
 set -euo pipefail
@@ -22,6 +23,15 @@ for preset in dev tsan package win32; do
     total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
     passed=$((passed + ${total:-0}))
 done
+
+# Real serial drivers: the CLI and Brenlow's device tests in a QEMU guest. The kernel package
+# is downloaded once into the cache folder (never committed, never installed on the host).
+echo "== vm: configure and build"
+cmake --preset vm >/dev/null
+cmake --build --preset vm -j "$jobs"
+echo "== vm: test in a QEMU guest"
+python3 tests/vm/run_stage.py build/vm/bin build/vm/stage "${VELTARO_VM_CACHE:-build/vm-cache}"
+passed=$((passed + 1))
 
 echo "== win64: configure and build"
 cmake --preset win64 >/dev/null

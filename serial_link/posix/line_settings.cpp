@@ -47,9 +47,15 @@ constexpr tcflag_t kOutputOff = OPOST;
 constexpr tcflag_t kLocalOff = ECHO | ECHONL | ICANON | ISIG | IEXTEN;
 constexpr tcflag_t kControlSet = CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CLOCAL | CREAD;
 
+// A 16550 (the 8250 driver) sends 1.5 stop bits, not 2, when CSTOPB meets 5 data bits, and
+// Windows refuses that pair; so does this, rather than report a frame the line does not carry.
+constexpr std::uint8_t kFiveBits = 5;
+constexpr std::uint8_t kTwoStopBits = 2;
+
 std::optional<tcflag_t> ControlBits(const LineSettings& settings) {
     if (settings.byteSize < 5 || settings.byteSize > 8 || settings.stopBits >= kStopBits.size() ||
-        !kStopBits[settings.stopBits] || settings.parity >= kParity.size()) {
+        !kStopBits[settings.stopBits] || settings.parity >= kParity.size() ||
+        (settings.byteSize == kFiveBits && settings.stopBits == kTwoStopBits)) {
         return std::nullopt;
     }
     return kDataBits[settings.byteSize - 5] | *kStopBits[settings.stopBits] |

@@ -64,17 +64,38 @@ std::string Sentence(Kind kind, const std::string& name) {
 
 }  // namespace
 
-std::string SystemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length != 0 && text != nullptr ? std::string(text, length) : "";
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
-                                message.back() == '.' || message.back() == ' ')) {
-        message.pop_back();
+std::string Utf8FromWide(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
     }
+    const int size = static_cast<int>(text.size());
+    const int needed =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(needed), '\0');
+    const int written =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), needed, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+    return utf8;
+}
+
+// Taken in UTF-16 and converted once: the ANSI call would give the active code page, which
+// the program cannot tell apart from UTF-8 on systems that ignore its manifest's setting.
+std::string SystemMessage(DWORD error, DWORD language) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring_view wide =
+        length != 0 && text != nullptr ? std::wstring_view(text, length) : std::wstring_view();
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L'.' ||
+                             wide.back() == L' ')) {
+        wide.remove_suffix(1);
+    }
+    std::string message = Utf8FromWide(wide);
+    ::LocalFree(text);
     if (message.empty()) {
         message = "system error " + std::to_string(error);
     }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "serial_device.h"
 
@@ -22,7 +23,11 @@ enum class OpenStep {
 // What failed at step with the system error code error on the port name.
 [[nodiscard]] OpenFailure DescribeOpenFailure(OpenStep step, DWORD error, const std::string& name);
 
-// The system's own text for an error code, without its closing line break and full stop.
-[[nodiscard]] std::string SystemMessage(DWORD error);
+// The system's own text for an error code in UTF-8, without its closing line break and full
+// stop; language 0 lets the system choose, as for the user.
+[[nodiscard]] std::string SystemMessage(DWORD error, DWORD language = 0);
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+[[nodiscard]] std::string Utf8FromWide(std::wstring_view text);
 
 }  // namespace brenlow::detail

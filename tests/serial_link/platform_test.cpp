@@ -175,6 +175,7 @@ TEST(LineTermiosTest, CodesBecomeTheFrameBitsOrAreRefused) {
         {{0, 8, 0, 0}, std::nullopt, B0},
         {{14400, 8, 0, 0}, std::nullopt, B0},
         {{9600, 8, 1, 0}, std::nullopt, B0},  // one and a half stop bits
+        {{9600, 5, 2, 0}, std::nullopt, B0},  // a UART sends 1.5 stop bits for this
         {{9600, 8, 3, 0}, std::nullopt, B0},
         {{9600, 4, 0, 0}, std::nullopt, B0},
         {{9600, 9, 0, 0}, std::nullopt, B0},

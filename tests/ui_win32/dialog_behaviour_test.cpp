@@ -3,6 +3,7 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
+#include <imm.h>
 
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "box_watcher.h"
 #include "dialog_fixture.h"
+#include "sendable_edit.h"
 #include "veltaro/console/control_ids.h"
 
 namespace veltaro::ui {
@@ -117,6 +119,75 @@ TEST_F(Win32DialogTest, ModemEditsRefuseWhatCannotTravelAsOneByte) {
     CloseClipboard();
     SendMessageW(Ctl(ctl::kDestIdEdit), WM_PASTE, 0, 0);
     EXPECT_EQ(Text(ctl::kDestIdEdit), L"");
+}
+
+// A window that stands for an edit which inserts what an input method sends (as Windows'
+// edit does with WM_IME_CHAR and a finished composition): it records what reaches it past
+// the filter, a composition as '#'.
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* seen = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_CHAR || message == WM_IME_CHAR) {
+        seen->push_back(static_cast<wchar_t>(wParam));
+        return 0;
+    }
+    if (message == WM_IME_COMPOSITION) {
+        seen->push_back(L'#');
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(SendableEditTest, TextFromAnInputMethodIsRefusedAsTypedTextIs) {
+    WNDCLASSW recording{};
+    recording.lpfnWndProc = RecordingProc;
+    recording.hInstance = GetModuleHandleW(nullptr);
+    recording.lpszClassName = L"VeltaroRecordingEdit";
+    RegisterClassW(&recording);
+    HWND edit = CreateWindowW(L"VeltaroRecordingEdit", L"", WS_POPUP, 0, 0, 40, 20, nullptr,
+                              nullptr, recording.hInstance, nullptr);
+    ASSERT_NE(edit, nullptr);
+    std::wstring seen;
+    SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
+    ASSERT_TRUE(LimitToSendable(edit));
+    EXPECT_FALSE(LimitToSendable(edit)) << "filtered twice";
+    EXPECT_EQ(ImmGetContext(edit), nullptr) << "an input method could compose into it";
+    struct Case {
+        UINT message;
+        wchar_t ch;
+        bool passes;
+    };
+    const Case cases[] = {
+        {WM_IME_CHAR, L'\uC815', false}, {WM_IME_CHAR, L'\u00E9', false},
+        {WM_IME_CHAR, L'7', true},       {WM_CHAR, L'\uC815', false},
+        {WM_CHAR, L'A', true},           {WM_IME_CHAR, L'\b', true},  // a control key
+    };
+    for (const Case& c : cases) {
+        seen.clear();
+        SendMessageW(edit, c.message, c.ch, 1);
+        test::Pump();
+        EXPECT_EQ(seen == std::wstring(1, c.ch), c.passes) << c.message << " " << int(c.ch);
+    }
+    // A finished composition reaches the edit only as characters, through the filter; one
+    // still being composed is the edit's to show.
+    seen.clear();
+    SendMessageW(edit, WM_IME_COMPOSITION, 0, GCS_RESULTSTR | GCS_COMPSTR);
+    test::Pump();
+    EXPECT_EQ(seen, L"");
+    SendMessageW(edit, WM_IME_COMPOSITION, 0, GCS_COMPSTR);
+    EXPECT_EQ(seen, L"#");
+    DestroyWindow(edit);
+}
+
+TEST_F(Win32DialogTest, ModemEditsRefuseInputMethodCharacters) {
+    for (const int id : {ctl::kChannelEdit, ctl::kPowerEdit, ctl::kDestIdEdit, ctl::kPeriodEdit}) {
+        SetWindowTextW(Ctl(id), L"");
+        SetFocus(Ctl(id));
+        SendMessageW(Ctl(id), WM_IME_CHAR, L'\uC815', 1);
+        SendMessageW(Ctl(id), WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+        test::Pump();
+        EXPECT_EQ(Text(id), L"") << id;
+        EXPECT_EQ(ImmGetContext(Ctl(id)), nullptr) << id;
+    }
 }
 
 TEST_F(Win32DialogTest, ComNumberIsReadAsThreeCharactersAndStepped) {

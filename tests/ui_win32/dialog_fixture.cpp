@@ -38,6 +38,13 @@ std::wstring Win32DialogTest::Text(int id) const {
     return std::wstring(buffer, length > 0 ? length : 0);
 }
 
+RECT Win32DialogTest::RectInDialog(HWND control) const {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 void Win32DialogTest::Type(int id, const std::wstring& text) {
     SetFocus(Ctl(id));
     for (const wchar_t ch : text) {

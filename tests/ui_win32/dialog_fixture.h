@@ -25,6 +25,9 @@ class Win32DialogTest : public ::testing::Test {
     HWND Ctl(int id) const { return GetDlgItem(hwnd, id); }
     std::wstring Text(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(Ctl(id)) != FALSE; }
+    // Where a control stands in the dialog's client area.
+    RECT RectInDialog(HWND control) const;
+    RECT RectInDialog(int id) const { return RectInDialog(Ctl(id)); }
     // Types text into a control as keystrokes would arrive (WM_CHAR), so that the edit
     // raises its real EN_CHANGE notifications.
     void Type(int id, const std::wstring& text);

@@ -15,13 +15,6 @@ namespace {
 namespace ctl = console::ctl;
 using test::Win32DialogTest;
 
-RECT ClientRectOf(HWND dialog, HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
     int index = 0;
     HWND child = GetWindow(hwnd, GW_CHILD);
@@ -34,27 +27,52 @@ TEST_F(Win32DialogTest, EveryControlStandsWhereItsTemplateRectangleMaps) {
         ASSERT_TRUE(MapDialogRect(hwnd, &mapped));
         const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
                             mapped.top + mapped.bottom};
-        const RECT actual = ClientRectOf(hwnd, child);
-        // A picture control sizes itself to its bitmap, and Wine's up-down control takes
-        // its own width: only their corners are the template's.
-        const bool sizedByPicture =
-            row.cls == ControlClass::kBitmap || row.cls == ControlClass::kUpDown;
+        const RECT actual = RectInDialog(child);
+        // Also the controls that size themselves (the logo picture to its bitmap, Wine's
+        // up-down control to a fixed width): the dialog gives them their rectangles back.
         EXPECT_EQ(actual.left, expected.left) << "row " << index;
         EXPECT_EQ(actual.top, expected.top) << "row " << index;
-        if (!sizedByPicture) {
-            EXPECT_EQ(actual.right, expected.right) << "row " << index;
-            EXPECT_EQ(actual.bottom, expected.bottom) << "row " << index;
-        }
+        EXPECT_EQ(actual.right, expected.right) << "row " << index;
+        EXPECT_EQ(actual.bottom, expected.bottom) << "row " << index;
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr) << "more controls than template rows";
 
+    // The window is as large as the template, unless the screen is smaller (the test
+    // screen is 1024 x 768, too small for the dialog at 150 % and 200 %).
     RECT client{};
     GetClientRect(hwnd, &client);
     RECT size{0, 0, MainDialogTemplate().w, MainDialogTemplate().h};
     MapDialogRect(hwnd, &size);
-    EXPECT_EQ(client.right, size.right);
-    EXPECT_EQ(client.bottom, size.bottom);
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int frameX = window.right - window.left - client.right;
+    const int frameY = window.bottom - window.top - client.bottom;
+    if (size.right + frameX <= GetSystemMetrics(SM_CXMAXTRACK)) {
+        EXPECT_EQ(client.right, size.right);
+    }
+    if (size.bottom + frameY <= GetSystemMetrics(SM_CYMAXTRACK)) {
+        EXPECT_EQ(client.bottom, size.bottom);
+    }
+}
+
+// The program's manifest keeps the classic common controls (no version 6: unthemed, as
+// the dialog was drawn for) but declares DPI awareness and UTF-8 as the active code page.
+TEST(ManifestTest, ClassicControlsWithDpiAndCodePageSettings) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    const std::string manifest(bytes, SizeofResource(nullptr, found));
+    struct Setting {
+        const char* text;
+        bool present;
+    };
+    for (const Setting& s :
+         {Setting{"Microsoft.Windows.Common-Controls", false}, Setting{"<dependency>", false},
+          Setting{"<dpiAware", true}, Setting{">system</dpiAwareness>", true},
+          Setting{">UTF-8</activeCodePage>", true}}) {
+        EXPECT_EQ(manifest.find(s.text) != std::string::npos, s.present) << s.text;
+    }
 }
 
 TEST_F(Win32DialogTest, StartsAsTheUserFirstSeesIt) {

@@ -42,7 +42,9 @@ void Append(HWND edit, const std::wstring& text) {
         SendMessageW(edit, EM_LINESCROLL, 0, static_cast<LPARAM>(firstLine - nowFirst));
     }
     SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(edit, nullptr, TRUE);
+    // The frame too: the scroll bar, which moved while drawing was off, lies outside the
+    // client area.
+    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 }  // namespace veltaro::ui::log_pane

@@ -10,6 +10,7 @@
 #include "log_pane.h"
 #include "resource_ids.h"
 #include "sendable_edit.h"
+#include "template_geometry.h"
 #include "veltaro/console/control_ids.h"
 
 namespace veltaro::ui {
@@ -132,6 +133,12 @@ BOOL CQuistorDlg::OnInitDialog() {
     for (const ControlRow& row : MainDialogTemplate().controls) {
         if ((row.style & kSendable) != 0) {
             LimitToSendable(GetDlgItem(m_hWnd, row.id));
+        }
+        if (row.id == ctl::kLogo) {
+            (void)m_logo.Fit(m_hWnd, m_instance, row);
+        }
+        if (row.cls == ControlClass::kUpDown) {
+            (void)KeepTemplateRectangle(m_hWnd, row);
         }
     }
     BindColorButtons();

@@ -9,6 +9,7 @@
 #include "about_menu_item.h"
 #include "brenlow/serial_conn.h"
 #include "color_button.h"
+#include "logo_picture.h"
 #include "message_box_hook.h"
 #include "veltaro/console/dialog_host.h"
 #include "veltaro/console/modem_console.h"
@@ -79,6 +80,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     void OnDestroy();
     void EndWith(int result);
     void SetText(int id, const std::wstring& text);
+    void RepaintUnder(HWND control);
 
     HINSTANCE m_instance;
     HWND m_hWnd = nullptr;
@@ -89,6 +91,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     std::array<CColorButton, 13> m_colorButtons{};
     HICON m_hIcon = nullptr;
     AboutMenuItem m_aboutItem;
+    LogoPicture m_logo;
     int m_settingText = 0;  // > 0 while the program itself sets edit texts
     console::SettingsForm m_formAtOk;
 };

@@ -81,17 +81,28 @@ void CQuistorDlg::SetText(int id, const std::wstring& text) {
     ++m_settingText;
     SetWindowTextW(control, text.c_str());
     --m_settingText;
+    RepaintUnder(control);
+}
+
+// A control that changed its state is drawn again over the dialog's background, first the
+// dialog's area under it, then the control and what else stands there. A transparent
+// control (labels, radio buttons, group boxes, a disabled edit) paints no background of its
+// own, so without this its old face or text would stay under the new one.
+void CQuistorDlg::RepaintUnder(HWND control) {
     RECT area{};
     if (GetWindowRect(control, &area)) {
         MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-        InvalidateRect(m_hWnd, &area, TRUE);
+        RedrawWindow(m_hWnd, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }
 
 void CQuistorDlg::EnableControl(int id, bool enable) {
-    if (HWND control = GetDlgItem(m_hWnd, id)) {
-        EnableWindow(control, enable ? TRUE : FALSE);
+    HWND control = GetDlgItem(m_hWnd, id);
+    if (control == nullptr || (IsWindowEnabled(control) != FALSE) == enable) {
+        return;
     }
+    EnableWindow(control, enable ? TRUE : FALSE);
+    RepaintUnder(control);
 }
 
 void CQuistorDlg::SetCaption(const std::string& caption) {

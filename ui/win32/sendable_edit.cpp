@@ -1,6 +1,6 @@
 #include "sendable_edit.h"
 
-#include <commctrl.h>
+#include <imm.h>
 
 #include <string>
 
@@ -9,7 +9,10 @@
 namespace veltaro::ui {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x5E4D;
+// The edit's own procedure, kept on the window. Plain user32 subclassing: the common
+// controls' subclass calls are exported by name only from version 6, which the program
+// does not load.
+constexpr wchar_t kPreviousProc[] = L"Veltaro.SendableEdit.Previous";
 
 std::wstring ClipboardText(HWND owner) {
     std::wstring text;
@@ -35,27 +38,52 @@ bool AllSendable(const std::wstring& text) {
     return true;
 }
 
-LRESULT CALLBACK SendableProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR) {
-    const bool typedCharacter = message == WM_CHAR && wParam >= 0x20 && wParam != 0x7F;
-    if (typedCharacter && !console::IsSendableCharacter(static_cast<char32_t>(wParam))) {
+// Typed, composed and pasted text go through the same rule; control keys pass.
+bool Refused(HWND edit, UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_CHAR:
+        case WM_IME_CHAR:
+            return wParam >= 0x20 && wParam != 0x7F &&
+                   !console::IsSendableCharacter(static_cast<char32_t>(wParam));
+        case WM_PASTE:
+            return !AllSendable(ClipboardText(edit));
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK SendableProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(edit, kPreviousProc));
+    if (Refused(edit, message, wParam)) {
         MessageBeep(MB_OK);
         return 0;
     }
-    if (message == WM_PASTE && !AllSendable(ClipboardText(edit))) {
-        MessageBeep(MB_OK);
-        return 0;
+    // A finished composition is not inserted whole by the edit: the system then sends it
+    // as WM_IME_CHAR, one character at a time, through the filter above.
+    if (message == WM_IME_COMPOSITION && (lParam & GCS_RESULTSTR) != 0) {
+        return DefWindowProcW(edit, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(edit, SendableProc, kSubclassId);
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropW(edit, kPreviousProc);
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return CallWindowProcW(previous, edit, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool LimitToSendable(HWND edit) {
-    return edit != nullptr && SetWindowSubclass(edit, SendableProc, kSubclassId, 0) != FALSE;
+    if (edit == nullptr || GetPropW(edit, kPreviousProc) != nullptr) {
+        return false;
+    }
+    // No input method composes into it: keys arrive as the plain characters they carry.
+    ImmAssociateContextEx(edit, nullptr, 0);
+    const LONG_PTR previous = GetWindowLongPtrW(edit, GWLP_WNDPROC);
+    if (previous == 0 || !SetPropW(edit, kPreviousProc, reinterpret_cast<HANDLE>(previous))) {
+        return false;
+    }
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SendableProc));
+    return true;
 }
 
 }  // namespace veltaro::ui

@@ -6,20 +6,39 @@
 
 namespace veltaro::ui {
 
-std::wstring WideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
+namespace {
+
+// Bytes of one code page to UTF-16; empty when a byte sequence is not valid in it.
+std::wstring StrictWide(std::string_view bytes, UINT codePage) {
+    const int size = static_cast<int>(bytes.size());
+    const int needed =
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (needed <= 0) {
         return {};
     }
-    const int size = static_cast<int>(utf8.size());
-    const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    if (needed <= 0) {
-        return WideFromLatin1(utf8);
-    }
     std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), needed) != needed) {
-        return WideFromLatin1(utf8);
+    if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(),
+                            needed) != needed) {
+        return {};
     }
     return wide;
+}
+
+}  // namespace
+
+std::wstring WideFromText(std::string_view bytes, unsigned fallbackCodePage) {
+    if (bytes.empty()) {
+        return {};
+    }
+    std::wstring wide = StrictWide(bytes, CP_UTF8);
+    if (wide.empty() && fallbackCodePage != CP_UTF8) {
+        wide = StrictWide(bytes, fallbackCodePage);
+    }
+    return wide.empty() ? WideFromLatin1(bytes) : wide;
+}
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+    return WideFromText(utf8, GetACP());
 }
 
 std::wstring WideFromLatin1(std::string_view bytes) {

@@ -7,8 +7,13 @@
 // everywhere keep the Korean texts right whatever the system's ANSI code page is.
 namespace veltaro::ui {
 
-// UTF-8 (the sources' texts) to UTF-16.
+// UTF-8 (the sources' texts, the serial link's messages) to UTF-16. Bytes that are not
+// UTF-8 are read in the active code page (WideFromText with GetACP()).
 [[nodiscard]] std::wstring WideFromUtf8(std::string_view utf8);
+// Text that should be UTF-8 but may come in the code page fallbackCodePage: UTF-8 when all
+// of it is valid UTF-8, else that code page when all of it is valid there, else Latin-1,
+// so that no byte is lost to a replacement character.
+[[nodiscard]] std::wstring WideFromText(std::string_view bytes, unsigned fallbackCodePage);
 // Console bytes, one character each (Latin-1), to UTF-16 and back. A character beyond
 // Latin-1 (which no field accepts) becomes '?'.
 [[nodiscard]] std::wstring WideFromLatin1(std::string_view bytes);

@@ -22,9 +22,11 @@ class BRENLOW_API CNotifyTarget {
 
 // Shows the library's message boxes ("Cannot Open port", "Error while creating
 // ThreadWatchComm" + port name). text is the box's text exactly; detail says why, for
-// users who need to fix it (may be empty). Called from the user-interface thread by
-// OpenPort and from the watcher thread by the watcher, so an implementation must be safe
-// to call from any thread and should hand the box to its user-interface thread.
+// users who need to fix it (may be empty). Both are UTF-8 on every platform (the system's
+// own texts included), whatever the code page of the program. Called from the
+// user-interface thread by OpenPort and from the watcher thread by the watcher, so an
+// implementation must be safe to call from any thread and should hand the box to its
+// user-interface thread.
 class BRENLOW_API CMessageBoxHook {
   public:
     virtual void ShowMessage(const std::string& text, const std::string& detail) = 0;

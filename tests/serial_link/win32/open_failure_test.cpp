@@ -46,6 +46,40 @@ TEST(OpenFailureTest, EachRefusalGetsItsKindSentenceSystemReasonAndHint) {
     }
 }
 
+// The system's texts reach the program in UTF-8 whatever the language and the active code
+// page (the test program runs in Windows-1252): an ANSI text would come as Latin-1 bytes or
+// as question marks. Wine carries these translations of its messages.
+TEST(OpenFailureTest, SystemMessageIsUtf8InEveryLanguage) {
+    struct Case {
+        WORD language;
+        const char* word;  // UTF-8
+    };
+    for (const Case& entry : {
+             Case{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), "Access"},
+             Case{MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "refus\xC3\xA9"},
+             Case{MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), "\xD0\x94\xD0\xBE\xD1\x81"},
+             Case{MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT), "\xEA\xB1\xB0\xEB\xB6\x80"},
+         }) {
+        SCOPED_TRACE(entry.language);
+        const std::string text = SystemMessage(ERROR_ACCESS_DENIED, entry.language);
+        EXPECT_NE(text.find(entry.word), std::string::npos) << text;
+        EXPECT_NE(text.back(), '.') << text;
+    }
+}
+
+TEST(OpenFailureTest, WideTextsBecomeUtf8) {
+    const std::pair<std::wstring, std::string> cases[] = {
+        {L"", ""},
+        {L"COM3", "COM3"},
+        {L"\u00E9\u0414\uAC70", "\xC3\xA9\xD0\x94\xEA\xB1\xB0"},
+        {L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},         // a pair of surrogates: one character
+        {std::wstring(1, L'\xD800'), "\xEF\xBF\xBD"},  // a lone one: the replacement
+    };
+    for (const auto& [wide, utf8] : cases) {
+        EXPECT_EQ(Utf8FromWide(wide), utf8);
+    }
+}
+
 TEST(OpenFailureTest, SystemMessageIsOneCleanSentenceEvenForUnknownCodes) {
     const std::string known = SystemMessage(ERROR_ACCESS_DENIED);
     EXPECT_FALSE(known.empty());

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's pictures: icon 128 (32, 48 and 96 px, RGBA PNG) and the 223 x 30
-logo bitmap 142 (24-bit BMP). Standard library only; run it from anywhere to regenerate
+logo bitmap 142 (24-bit BMP), with logo 143 beside it (the same at 446 x 60, for the
+Windows build at high DPI). Standard library only; run it from anywhere to regenerate
 the files beside it. The art is ours: a modem with an antenna sending radio waves, and the
 maker's and the program's names in a small block font."""
 
@@ -154,7 +155,9 @@ def stamp_word(canvas, word, left, top, scale, gap, colour):
     return x
 
 
-def draw_logo(width=223, height=30):
+def draw_logo(scale=1):
+    """The logo at 223 x 30 pixels times scale: the same design drawn finer, not enlarged."""
+    width, height = 223 * scale, 30 * scale
     canvas = []
     for y in range(height):
         row = []
@@ -163,10 +166,11 @@ def draw_logo(width=223, height=30):
             row.append((int(255 - 60 * (1 - t)), int(255 - 30 * (1 - t)), 255))
         canvas.append(row)
     for x in range(width):  # a thin wave line under the names
-        y = int(round(27 + 1.5 * math.sin(x / 9.0)))
-        canvas[y][x] = (40, 140, 200)
-    stamp_word(canvas, "OSTRANE", 6, 4, 3, 3, (20, 60, 120))
-    stamp_word(canvas, "VELTARO", 140, 10, 2, 1, (0, 120, 120))
+        y = int(round(scale * (27 + 1.5 * math.sin(x / (9.0 * scale)))))
+        for dy in range(scale):
+            canvas[min(y + dy, height - 1)][x] = (40, 140, 200)
+    stamp_word(canvas, "OSTRANE", 6 * scale, 4 * scale, 3 * scale, 3 * scale, (20, 60, 120))
+    stamp_word(canvas, "VELTARO", 140 * scale, 10 * scale, 2 * scale, scale, (0, 120, 120))
     return canvas
 
 
@@ -176,6 +180,8 @@ def main():
     # The Windows build's icon resource: the same three pictures in one file.
     write_ico(os.path.join(HERE, "icon128.ico"), [(size, draw_icon(size)) for size in (32, 48, 96)])
     write_bmp24(os.path.join(HERE, "logo142.bmp"), 223, 30, draw_logo())
+    # Beside it for the Windows build at high DPI: twice as fine, for 150 % and 200 %.
+    write_bmp24(os.path.join(HERE, "logo143.bmp"), 446, 60, draw_logo(2))
 
 
 if __name__ == "__main__":
