@@ -60,6 +60,23 @@ TEST(WireStepsTest, ComparesBytesAndPausesWithinTheirBounds) {
     }
 }
 
+TEST(WireStepsTest, AGapAfterALateBurstIsNotEarly) {
+    const std::vector<WireStep> steps{{"2", 500}, {"4", 500}, {"8", 0}};
+    struct Case {
+        std::vector<WireByte> wire;
+        bool matches;
+    };
+    const Case cases[] = {
+        {Wire({{0, "2"}, {540, "4"}, {1005, "8"}}), true},  // "4" arrived 40 ms late
+        {Wire({{0, "2"}, {540, "4"}, {975, "8"}}), false},  // the second pause was cut short
+        {Wire({{0, "2"}, {500, "4"}, {970, "8"}}), false},  // no lateness to carry
+    };
+    for (const Case& c : cases) {
+        const std::string result = CompareSteps(SplitBursts(c.wire, kBurstGapMs), steps);
+        EXPECT_EQ(result.empty(), c.matches) << Visible(BytesOf(c.wire)) << ": " << result;
+    }
+}
+
 TEST(ScreenCheckTest, FinishedScreensAreCutAtTheirEndsAndAtTheCuts) {
     const std::vector<WireByte> sent = Wire({{0, "menu CONFIGURATION\r\nSelect> "},
                                              {1000, "\r\n--\r\n value\r\nOK\r\nSelect> "},

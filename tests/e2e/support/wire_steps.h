@@ -15,7 +15,8 @@ struct WireStep {
 };
 
 // A pause counts as kept when the gap between two bursts lies within
-// [pause - kPauseEarlyMs, pause + kPauseLateMs].
+// [pause - kPauseEarlyMs, pause + kPauseLateMs]; a gap shortened because the burst before it
+// arrived late (the earlier gaps ran over their pauses) is not early.
 inline constexpr int kPauseEarlyMs = 20;
 inline constexpr int kPauseLateMs = 100;
 
