@@ -1,5 +1,7 @@
 # Debian packages from the install rules above, one per component:
-#   programs    -> veltaro          the desktop program, veltaro-cli, veltaro-modem-sim
+#   programs    -> veltaro          the desktop program (Qt), its menu entry and metadata
+#   cli         -> veltaro-cli      veltaro-cli and veltaro-modem-sim, without Qt, for
+#                                   gateways and other machines without a desktop
 #   library     -> libbrenlow1      the shared library
 #   development -> libbrenlow-dev   headers, libbrenlow.so, CMake package, brenlow.pc
 # Build them from a build configured for /usr (the package preset): cpack -G DEB.
@@ -19,6 +21,7 @@ add_custom_target(veltaro_changelog ALL DEPENDS ${changelog_gz})
 
 set(deb_packages
     programs veltaro comm
+    cli veltaro-cli comm
     library libbrenlow1 libs
     development libbrenlow-dev libdevel)
 while(deb_packages)
@@ -38,7 +41,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL programs library development)
+set(CPACK_COMPONENTS_ALL programs cli library development)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SOURCE veltaro)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -51,7 +54,10 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${debian_dir}/triggers)
 
-set(CPACK_COMPONENT_PROGRAMS_DEPENDS library)
+# The program's manual page sends its reader to veltaro-cli(1), and its AppStream metadata
+# names the terminal programs: they come with it. veltaro-cli needs no Qt.
+set(CPACK_COMPONENT_PROGRAMS_DEPENDS library cli)
+set(CPACK_COMPONENT_CLI_DEPENDS library)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS library)
 # The dialog's Korean texts need a Hangul face.
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS "fonts-nanum")
@@ -62,9 +68,18 @@ it detects the model, reads the current settings into a form, and writes
 new channel, power, mode, destination ID, period and UART settings through
 the modem's text console.
 
-This package holds the desktop program (Qt), veltaro-cli, which does the
-same from a terminal, and veltaro-modem-sim, a simulated modem on a
-pseudo-terminal for trying them without hardware.")
+This package holds the desktop program (Qt). The terminal programs are in
+veltaro-cli.")
+set(CPACK_COMPONENT_CLI_DESCRIPTION "configure wireless serial modems from a terminal
+Veltaro configures a family of wireless serial modems over a serial port:
+it detects the model, reads the current settings, and writes new channel,
+power, mode, destination ID, period and UART settings through the modem's
+text console.
+
+This package holds veltaro-cli, which does that from a terminal or over
+SSH, for one modem or many at once, with profiles and JSON output, and
+veltaro-modem-sim, a simulated modem on a pseudo-terminal for trying it
+without hardware. It needs no graphical toolkit.")
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "serial link library of Veltaro
 Brenlow opens serial ports by their Windows names (COM1, COM12) or by
 path, and runs a watcher thread that moves received bytes into a lock-free

@@ -40,7 +40,7 @@ complete_line() {
 #             expected replies                          words, the last one being completed
 complete_line "info log ports set"                      ""
 complete_line "set"                                     s
-complete_line "--com --from --help --json --only-offered --timeout --version" --
+complete_line "--check --com --from --help --json --only-offered --timeout --version" --
 complete_line "--json"                                  --com 1 info --j
 complete_line "1 12 2 3"                                --com ""
 complete_line "1 12"                                    --com 1

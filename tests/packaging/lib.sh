@@ -76,3 +76,51 @@ expect_libraries_found() {
         [[ -z $missing ]] || fail "$program: $missing"
     done
 }
+
+# The package names of a Depends field, without versions; of alternatives the first.
+depends_names() {
+    tr ',' '\n' <<<"$1" | sed 's/|.*//; s/(.*//; s/:.*//; s/[[:space:]]//g' | sed '/^$/d'
+}
+
+# expect_runs_with_its_depends_only DEB OUR_DEBS...: the command-line programs of DEB start in
+# a root that holds DEB, our own packages it needs, and the libraries of the system packages
+# that its Depends names, nothing else (so neither Qt nor anything else it does not name).
+# The root is entered with chroot, as root or in a user namespace.
+expect_runs_with_its_depends_only() {
+    local deb=$1 own=" " name path bin qt jail arch
+    jail=$SCRATCH/jail-$(dpkg-deb -f "$deb" Package)
+    arch=$(dpkg --print-architecture)
+    shift
+    for name in "$deb" "$@"; do
+        dpkg-deb -x "$name" "$jail"
+        own+="$(dpkg-deb -f "$name" Package) "
+    done
+    : >"$jail.files"
+    for name in $(depends_names "$(dpkg-deb -f "$deb" Depends)"); do
+        [[ $own != *" $name "* ]] || continue
+        dpkg -L "$name:$arch" >>"$jail.files" 2>/dev/null || dpkg -L "$name" >>"$jail.files" ||
+            fail "$name is not installed"
+    done
+    grep -E '^/(usr/)?lib(64|32|x32)?/' "$jail.files" | while read -r path; do
+        if [[ -f $path ]]; then cp -L --parents "$path" "$jail"; fi
+    done
+    path=$(dirname "$(find "$jail" -name 'libbrenlow.so.1' | head -n1)")
+    for bin in "$jail"/usr/bin/*; do
+        qt=$(LD_LIBRARY_PATH=$path ldd "$bin" | grep -i 'libqt' || true)
+        [[ -z $qt ]] || fail "$(basename "$bin") loads Qt: $qt"
+    done
+    local enter=(chroot "$jail")
+    if [[ $EUID -ne 0 ]]; then
+        enter=(unshare -r chroot "$jail")
+        if ! unshare -r true 2>/dev/null; then
+            echo "note: neither root nor user namespaces here: veltaro-cli checked with ldd only"
+            return 0
+        fi
+    fi
+    "${enter[@]}" /usr/bin/veltaro-cli --version >"$SCRATCH/jail.out" 2>&1 ||
+        fail "veltaro-cli does not run with only its Depends: $(cat "$SCRATCH/jail.out")"
+    expect_equal "veltaro-cli --version in the bare root" "veltaro-cli $VELTARO_VERSION" \
+        "$(cat "$SCRATCH/jail.out")"
+    "${enter[@]}" /usr/bin/veltaro-modem-sim --help | grep -q '^Usage: veltaro-modem-sim' ||
+        fail "veltaro-modem-sim --help printed no usage in the bare root"
+}

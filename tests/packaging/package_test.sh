@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian packages: built by CPack, each holds exactly what its install component holds,
-# their control fields, the unpacked programs running, and lintian without errors.
+# their control fields, the unpacked programs running (veltaro-cli's with nothing but what
+# its Depends names, so no Qt), and lintian without errors.
 #   package_test.sh BUILD_DIR        (VELTARO_VERSION in the environment)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,6 +18,7 @@ arch=$(dpkg --print-architecture)
 # component package section
 packages=(
     programs veltaro comm
+    cli veltaro-cli comm
     library libbrenlow1 libs
     development libbrenlow-dev libdevel
 )
@@ -44,8 +46,19 @@ expect_equal "files of all packages" "$(cd "$SCRATCH/expected-all" && find . ! -
     "$(cd "$root" && find . ! -type d | sort)"
 
 depends=$(dpkg-deb -f "$debs/veltaro_${VELTARO_VERSION}_$arch.deb" Depends)
-for needed in "libbrenlow1 (= $VELTARO_VERSION)" fonts-nanum libqt6widgets6 libc6; do
+for needed in "libbrenlow1 (= $VELTARO_VERSION)" "veltaro-cli (= $VELTARO_VERSION)" fonts-nanum \
+    libqt6widgets6 libc6; do
     [[ $depends == *"$needed"* ]] || fail "veltaro does not depend on $needed: $depends"
+done
+# veltaro-cli: our library and the C++ runtime, nothing else (no Qt, no fonts).
+cli_deb=$debs/veltaro-cli_${VELTARO_VERSION}_$arch.deb
+depends=$(dpkg-deb -f "$cli_deb" Depends)
+[[ $depends == *"libbrenlow1 (= $VELTARO_VERSION)"* ]] ||
+    fail "veltaro-cli does not depend on libbrenlow1: $depends"
+[[ ${depends,,} != *qt* ]] || fail "veltaro-cli depends on Qt: $depends"
+for name in $(depends_names "$depends"); do
+    [[ $name =~ ^(libbrenlow1|libc6|libgcc-s1|libstdc\+\+6)$ ]] ||
+        fail "veltaro-cli depends on $name, beyond libbrenlow1 and the C++ runtime: $depends"
 done
 depends=$(dpkg-deb -f "$debs/libbrenlow-dev_${VELTARO_VERSION}_$arch.deb" Depends)
 [[ $depends == *"libbrenlow1 (= $VELTARO_VERSION)"* ]] ||
@@ -58,6 +71,7 @@ for program in veltaro veltaro-cli veltaro-modem-sim; do
     expect_equal "RUNPATH of the packaged $program" "" "$(runpath_of "$root/usr/bin/$program")"
 done
 LD_LIBRARY_PATH=$(dirname "$libfile") expect_programs_run "$root/usr/bin"
+expect_runs_with_its_depends_only "$cli_deb" "$debs/libbrenlow1_${VELTARO_VERSION}_$arch.deb"
 
 # lintian: errors fail the test; warnings are listed for the release notes.
 lintian_status=0

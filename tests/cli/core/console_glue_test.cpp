@@ -98,8 +98,8 @@ TEST(Offered, FollowsTheControlsTheConsoleLeavesEnabled) {
         rig.Detect(c.model);
         rig.Arrive(InfoScreen(c.deviceMode));
         std::string settable;
-        for (const std::string_view key : SettableKeys(rig.host)) {
-            settable += std::string(key) + " ";
+        for (const SetKey key : OfferedKeys(rig.host)) {
+            settable += std::string(RowOf(key).name) + " ";
         }
         EXPECT_EQ(settable, c.settable) << c.model;
     }

@@ -13,6 +13,7 @@
 #include "progress.h"
 #include "steps.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 #include "utf8.h"
 
 namespace veltaro::cli {
@@ -46,7 +47,13 @@ std::string AsciiEscapes(const std::string& json) {
     return out;
 }
 
-TEST(TextUtil, JsonStringEscapesEveryByteThatIsNotPlainAscii) {
+// What the JSON output makes of console bytes (info --json, set --json).
+std::string JsonString(const std::string& bytes) {
+    std::string text = console::DumpJson(console::BytesToJson(bytes));
+    return text.substr(0, text.size() - 1);  // without the final newline
+}
+
+TEST(JsonOutput, EscapesEveryByteThatIsNotPlainAscii) {
     const struct {
         std::string in;
         std::string out;
@@ -65,17 +72,9 @@ TEST(TextUtil, JsonStringEscapesEveryByteThatIsNotPlainAscii) {
     }
 }
 
-TEST(TextUtil, PrintableAndComparable) {
+TEST(TextUtil, Printable) {
     EXPECT_EQ(Printable("KD-35"), "KD-35");
     EXPECT_EQ(Printable("a\\b\r\n\x80"s), "a\\\\b\\x0d\\x0a\\x80");
-    const struct {
-        std::string value;
-        std::string comparable;
-    } cases[] = {{"05 ", "5"}, {"5", "5"}, {" 0a\r\n", "A"},   {"00", "0"},  {"0", "0"},
-                 {"", ""},     {"  ", ""}, {"1A2B3", "1A2B3"}, {"010", "10"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Comparable(c.value), c.comparable) << c.value;
-    }
 }
 
 TEST(TextUtil, MessagesCutLongValuesAndSayHowLongTheyWere) {
@@ -190,14 +189,13 @@ TEST(InfoReport, ShowsOnlyWhatTheModemReported) {
 
 InfoReport SampleReport() {
     InfoReport report;
-    report.model = "GT-45";
-    report.rangeClass = "wide";
-    report.family = "GT period family";
+    report.modelCode = "GT-45";
     report.settingsRead = true;
-    console::SettingsForm form = SampleForm();
-    form.parity = 7;  // outside the group: no radio checked
-    report.settings = ReportedSettings(form, true, true);
-    report.settable = {"channel", "power"};
+    report.shown = SampleForm();
+    report.shown.parity = 7;  // outside the group: no radio checked
+    report.deviceMode = true;
+    report.uartRead = true;
+    report.settable = {SetKey::kChannel, SetKey::kPower};
     return report;
 }
 
@@ -214,16 +212,15 @@ TEST(InfoReport, JsonKeepsTheRawColumnsBesideTheTrimmedValues) {
     for (const char* part :
          {R"("model": "GT-45",)", R"("channel": "05",)", R"("channel_raw": "05 ",)",
           R"("power_raw": "0A\r",)", R"("mode": "device",)", R"("period_unit": "seconds",)",
-          R"("stop_bits": "1.5",)", R"("parity": null)", R"("settable": ["channel", "power"])"}) {
+          R"("stop_bits": "1.5",)", R"("parity": null)",
+          "\"settable\": [\n    \"channel\",\n    \"power\"\n  ]"}) {
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
     }
 }
 
 TEST(InfoReport, UnreadSettingsAreNullAndAStrangeModelCodeIsEscaped) {
     InfoReport report;
-    report.model = "Z\"\x01\xe9Q"s;
-    report.rangeClass = "narrow";
-    report.family = "none";
+    report.modelCode = "Z\"\x01\xe9Q"s;
     EXPECT_EQ(FormatJson(report),
               "{\n  \"veltaro_profile\": 1,\n  \"model\": \"Z\\\"\\u0001\\u00e9Q\",\n  "
               "\"range_class\": \"narrow\",\n"
@@ -317,12 +314,29 @@ TEST(PortRuns, SummaryAndJsonNameEachPortWithItsStatus) {
               "2 of 3 ports failed:\n  COM007: status 8, the modem hung up\n"
               "  COM9: status 3, cannot open COM9");
     EXPECT_EQ(FailureSummary({results[0]}), "");
-    EXPECT_EQ(
-        PortsJson(results),
-        "[\n{\"com\": 3, \"exit_status\": 0, \"error\": null,\n \"info\": {\n  "
-        "\"model\": \"GT-45\"\n}},\n"
-        "{\"com\": 7, \"exit_status\": 8, \"error\": \"the modem hung up\",\n \"info\": null},\n"
-        "{\"com\": 9, \"exit_status\": 3, \"error\": \"cannot open COM9\",\n \"info\": null}\n]\n");
+    EXPECT_EQ(PortsJson(results, Command::kInfo), R"([
+  {
+    "com": 3,
+    "exit_status": 0,
+    "error": null,
+    "info": {
+      "model": "GT-45"
+    }
+  },
+  {
+    "com": 7,
+    "exit_status": 8,
+    "error": "the modem hung up",
+    "info": null
+  },
+  {
+    "com": 9,
+    "exit_status": 3,
+    "error": "cannot open COM9",
+    "info": null
+  }
+]
+)");
 }
 
 TEST(Progress, BoardRedrawsOneLinePerPortInPlace) {

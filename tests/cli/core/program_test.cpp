@@ -65,15 +65,6 @@ Outcome RunCaptured(FakePlatform& platform, const std::vector<std::string>& args
     return outcome;
 }
 
-PortListing Port(unsigned number, std::string path) {
-    PortListing port;
-    port.number = number;
-    port.path = std::move(path);
-    port.characterDevice = true;
-    port.accessible = true;
-    return port;
-}
-
 TEST(Program, AsksTheSystemOnlyForWhatTheCommandNeeds) {
     const struct {
         std::vector<std::string> args;
@@ -109,17 +100,6 @@ TEST(Program, AsksTheSystemOnlyForWhatTheCommandNeeds) {
             EXPECT_NE(outcome.err.find(c.err), std::string::npos) << name << ": " << outcome.err;
         }
     }
-}
-
-TEST(Program, ListsThePortsThatThePlatformFinds) {
-    FakePlatform platform;
-    platform.ports = {Port(3, "/dev/ttyUSB0"), Port(12, "/dev/ttyS1")};
-    const Outcome text = RunCaptured(platform, {"ports"});
-    EXPECT_EQ(text.out, FormatPorts(platform.ports, false));
-    EXPECT_NE(text.out.find("COM12"), std::string::npos) << text.out;
-    const Outcome json = RunCaptured(platform, {"ports", "--json"});
-    EXPECT_EQ(json.out, FormatPorts(platform.ports, true));
-    EXPECT_NE(json.out.find("\"/dev/ttyUSB0\""), std::string::npos) << json.out;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "text_util.h"
+#include "veltaro/console/apply_plan.h"
 
 namespace veltaro::cli {
 namespace {
@@ -103,20 +104,16 @@ void ApplyItem(const SetItem& item, SettingsForm& controls) {
 }
 
 std::string Mismatch(const SetItem& item, const SettingsForm& readBack) {
+    if (console::SameAsShown(item, readBack)) {
+        return {};
+    }
     const KeyRow& row = RowOf(item.key);
     std::string got;
     std::string wanted;
     if (row.kind == ValueKind::kChoice) {
-        if (readBack.*row.index == item.index) {
-            return {};
-        }
         got = ChoiceShown(row, readBack.*row.index);
         wanted = ChoiceShown(row, item.index);
     } else {
-        const bool sameUnit = row.index == nullptr || readBack.*row.index == item.index;
-        if (sameUnit && Comparable(readBack.*row.text) == Comparable(item.text)) {
-            return {};
-        }
         got = row.index == nullptr ? Shown(readBack.*row.text)
                                    : PeriodShown(readBack.*row.text, readBack.*row.index);
         wanted = row.index == nullptr ? Shown(item.text) : PeriodShown(item.text, item.index);

@@ -29,7 +29,7 @@ std::vector<CommandStep> PlanCommands(const std::vector<SetItem>& items, bool ua
 void ApplyItem(const SetItem& item, console::SettingsForm& controls);
 
 // Empty when the read-back matches the item, else a sentence saying how it differs.
-// Texts compare trimmed, in capitals, without leading zeros ("5" matches "05 ").
+// Compared by the plan's one rule (console::SameAsShown): "5" matches "05 ".
 std::string Mismatch(const SetItem& item, const console::SettingsForm& readBack);
 
 }  // namespace veltaro::cli

@@ -1,23 +1,19 @@
 #include "commands.h"
 #include "info_report.h"
 #include "steps.h"
-#include "veltaro/console/model_table.h"
 
 namespace veltaro::cli {
 namespace {
 
 InfoReport BuildReport(Session& session, bool settingsRead) {
-    const std::string& code = session.Console().State().modelCode;
     InfoReport report;
-    report.model = code;
-    report.rangeClass = std::string(console::RangeClassName(console::RangeClassOf(code)));
-    report.family = std::string(console::FamilyName(console::FamilyOf(code)));
+    report.modelCode = session.Console().State().modelCode;
     report.settingsRead = settingsRead;
     if (settingsRead) {
-        const bool deviceMode = session.Console().State().deviceMode == 1;
-        const bool uartRead = session.Watch().UartScreens() > 0;
-        report.settings = ReportedSettings(session.Host().Shown(), deviceMode, uartRead);
-        report.settable = SettableKeys(session.Host());
+        report.shown = session.Host().Shown();
+        report.deviceMode = session.Console().State().deviceMode == 1;
+        report.uartRead = session.Watch().UartScreens() > 0;
+        report.settable = OfferedKeys(session.Host());
     }
     return report;
 }

@@ -19,11 +19,12 @@ struct Options {
     // (the console reads at most three characters), not 0; one connection each.
     std::vector<std::string> comNumbers;
     int timeoutMs = 10000;  // per wait: for the model, for each information screen
-    bool json = false;      // info and ports
+    bool json = false;      // info, set and ports
     Command command = Command::kNone;
     std::vector<SetItem> settings;  // set only: the KEY=VALUE arguments
     std::string profilePath;        // set --from FILE; its settings yield to the arguments
     bool onlyOffered = false;       // set: skip what the model does not offer, and say so
+    bool check = false;             // set: read and report what would change; send no setting
 };
 
 struct OptionsParse {

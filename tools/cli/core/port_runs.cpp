@@ -12,6 +12,7 @@
 #include "progress.h"
 #include "session.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 
 namespace veltaro::cli {
 namespace {
@@ -75,25 +76,41 @@ std::string StatusLine(ExitStatus status) {
                                      : "failed (status " + std::to_string(Code(status)) + ")";
 }
 
+// set --json: one object that carries the port's status and last message, so the port's
+// output and errors are kept until it ends.
+bool WrapsEachPort(const Options& options) {
+    return options.json && options.command == Command::kSet;
+}
+
 ExitStatus RunOne(const Options& options, StopSignal& stop, std::ostream& out, std::ostream& err,
                   const ProgressTerminal* terminal) {
     DoneCounter done(stop);
-    ExitStatus status = ExitStatus::kFailure;
+    PortResult result{options.comNumbers.front(), ExitStatus::kFailure, {}, {}};
+    std::ostringstream keptOut;
+    std::ostringstream keptErr;
+    const bool wrap = WrapsEachPort(options);
     // log prints the screens on standard output; a status line beside it would only interfere.
     ProgressPrinter printer(err, terminal != nullptr && options.command != Command::kLog, terminal);
     std::thread worker([&] {
-        status = RunCommand(options.comNumbers.front(), options, out, err, printer, stop);
+        result.status = RunCommand(result.comNumber, options, wrap ? keptOut : out,
+                                   wrap ? keptErr : err, printer, stop);
         done.Post();
     });
     AwaitPorts(stop, done, 1, nullptr);
     worker.join();
-    return status;
+    if (wrap) {
+        result.out = keptOut.str();
+        result.err = keptErr.str();
+        err << result.err << std::flush;
+        out << console::DumpJson(PortJson(result, Command::kSet)) << std::flush;
+    }
+    return result.status;
 }
 
 void PrintGroups(const Options& options, const std::vector<PortResult>& results, std::ostream& out,
                  std::ostream& err) {
     if (options.json) {
-        out << PortsJson(results) << std::flush;
+        out << PortsJson(results, options.command) << std::flush;
         return;
     }
     for (const PortResult& result : results) {
@@ -200,18 +217,37 @@ std::string FailureSummary(const std::vector<PortResult>& results) {
            " ports failed:" + failed;
 }
 
-std::string PortsJson(const std::vector<PortResult>& results) {
-    std::string json = "[";
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const PortResult& result = results[i];
-        const std::string_view info = Trim(result.out);
-        json += i == 0 ? "\n" : ",\n";
-        json += "{\"com\": " + std::to_string(std::stoi(result.comNumber)) +
-                ", \"exit_status\": " + std::to_string(Code(result.status)) + ", \"error\": " +
-                (result.err.empty() ? "null" : JsonString(LastError(result.err))) +
-                ",\n \"info\": " + (info.empty() ? "null" : std::string(info)) + "}";
+nlohmann::ordered_json PortJson(const PortResult& result, Command command) {
+    using Json = nlohmann::ordered_json;
+    Json port = Json::object();
+    port["com"] = std::stoi(result.comNumber);
+    port["exit_status"] = Code(result.status);
+    port["error"] =
+        result.err.empty() ? Json(nullptr) : console::BytesToJson(LastError(result.err));
+    // The command printed its own JSON; a port that printed nothing has null there.
+    Json printed = Json::parse(result.out, nullptr, false);
+    if (command == Command::kInfo) {
+        port["info"] = printed.is_discarded() ? Json(nullptr) : std::move(printed);
+    } else if (printed.is_object()) {
+        port.update(printed);
+    } else {
+        // The port did not get as far as set: nothing was read or sent.
+        port.update(Json{{"model", nullptr},
+                         {"check", false},
+                         {"changed", false},
+                         {"settings", Json::object()},
+                         {"before", nullptr},
+                         {"after", nullptr}});
     }
-    return json + "\n]\n";
+    return port;
+}
+
+std::string PortsJson(const std::vector<PortResult>& results, Command command) {
+    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
+    for (const PortResult& result : results) {
+        ports.push_back(PortJson(result, command));
+    }
+    return console::DumpJson(ports);
 }
 
 ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& out,

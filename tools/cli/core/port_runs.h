@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "exit_status.h"
 #include "options.h"
 #include "platform.h"
@@ -33,7 +35,12 @@ ExitStatus RunOnPorts(const Options& options, StopSignal& stop, std::ostream& ou
 // The summary line for several ports, or empty when all succeeded.
 std::string FailureSummary(const std::vector<PortResult>& results);
 
-// The JSON array of `info --json` on several ports: one object per port.
-std::string PortsJson(const std::vector<PortResult>& results);
+// One port's object: {"com", "exit_status", "error", "info": {...}} for info; for set the
+// members that set printed ("model", "check", "changed", "settings", "before", "after")
+// follow "error".
+nlohmann::ordered_json PortJson(const PortResult& result, Command command);
+
+// The JSON array of `info --json` or `set --json` on several ports: one object per port.
+std::string PortsJson(const std::vector<PortResult>& results, Command command);
 
 }  // namespace veltaro::cli

@@ -10,9 +10,9 @@
 #include "exit_status.h"
 #include "options.h"
 #include "port_runs.h"
-#include "profile.h"
 #include "same_device.h"
 #include "text_util.h"
+#include "veltaro/console/profile.h"
 
 namespace {
 
@@ -57,12 +57,15 @@ ExitStatus RunCommand(veltaro::cli::Platform& platform, veltaro::cli::Options& o
         return ExitStatus::kUsage;
     }
     if (!options.profilePath.empty()) {
-        veltaro::cli::ProfileLoad loaded = veltaro::cli::LoadProfile(options.profilePath);
-        if (!loaded.error.empty()) {
+        const veltaro::console::ProfileRead loaded =
+            veltaro::console::LoadProfile(options.profilePath);
+        if (!loaded.Ok()) {
             Complain(veltaro::cli::TerminalSafe(loaded.error) + "; nothing is sent");
-            return loaded.status;
+            return loaded.fault == veltaro::console::ProfileFault::kUnsendable
+                       ? ExitStatus::kValueRefused
+                       : ExitStatus::kUsage;
         }
-        options.settings = veltaro::cli::MergeSettings(loaded.items, options.settings);
+        options.settings = veltaro::console::MergeSettings(loaded.items, options.settings);
     }
     std::string reason;
     const std::unique_ptr<veltaro::cli::StopSignal> stop = platform.MakeStopSignal(reason);

@@ -8,13 +8,6 @@
 
 namespace veltaro::cli {
 
-// One `key=value` of the set command, as typed; nothing here knows the model's rules.
-struct SetItem {
-    SetKey key;
-    std::string text;  // kText: the value as typed; kPeriod: its number
-    int index = -1;    // kChoice: the radio index; kPeriod: the unit index
-};
-
 struct SetParse {
     std::vector<SetItem> items;  // in sending order (by SetKey)
     std::string error;           // empty on success
@@ -27,8 +20,5 @@ struct SetParse {
 // modem's console would take control bytes as keys); text values are checked later by the
 // console's own checks. An empty list is accepted when allowEmpty (set --from).
 SetParse ParseSetItems(std::span<const std::string> args, bool allowEmpty = false);
-
-// One setting by its name and value, as a profile file gives it; appends to `parse`.
-void ParseSetting(std::string_view name, std::string_view value, SetParse& parse);
 
 }  // namespace veltaro::cli

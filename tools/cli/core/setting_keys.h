@@ -1,61 +1,19 @@
 #pragma once
 
-#include <span>
-#include <string>
-#include <string_view>
-
-#include "veltaro/console/modem_console.h"
-#include "veltaro/console/settings_form.h"
+// The settings table lives in the console layer, which the programs' Save and Apply share.
+#include "veltaro/console/setting_keys.h"
 
 namespace veltaro::cli {
 
-// The settings that `set` changes and `info` shows. The enumerators are in the order in
-// which `set` sends them: the mode first, because the mode decides whether the model offers
-// the destination ID and the period.
-enum class SetKey {
-    kMode,
-    kChannel,
-    kPower,
-    kDestinationId,
-    kPeriod,
-    kInterface,
-    kDataBits,
-    kStopBits,
-    kParity,
-};
-
-enum class ValueKind {
-    kText,    // an edit field, checked by the console's own field check
-    kChoice,  // a radio group
-    kPeriod,  // the period edit plus the unit radio group, typed as <number><h|m|s>
-};
-
-// Everything the terminal program knows about one setting: its names, where its value
-// lives in the settings form, which dialog controls carry it, and which field check runs.
-struct KeyRow {
-    SetKey key;
-    std::string_view name;      // as typed after `set` and printed by `info`
-    std::string_view alias;     // a second accepted name, or empty
-    std::string_view jsonName;  // as printed by `info --json`
-    ValueKind kind;
-    std::span<const std::string_view> choices;  // kChoice: the names, by radio index
-    // The setting button first, then the controls that hold the value. The model offers the
-    // setting while the console leaves all of them enabled.
-    std::span<const int> controls;
-    std::string console::SettingsForm::*text;  // kText, kPeriod: the edit's value
-    int console::SettingsForm::*index;         // kChoice: the radio group; kPeriod: the unit
-    int editId;                                // kText, kPeriod: the edit that is checked
-    void (console::ModemConsole::*check)();    // kText, kPeriod: the console's field check
-};
-
-// All settings, in the order `info` prints them.
-std::span<const KeyRow> KeyTable();
-const KeyRow& RowOf(SetKey key);
-// The row whose name or alias is exactly `name`, or null.
-const KeyRow* FindKey(std::string_view name);
-// "hours", "minutes", "seconds", by period unit index.
-std::span<const std::string_view> PeriodUnitNames();
-// The name of a radio index, or empty when the index is outside the group.
-std::string_view ChoiceName(std::span<const std::string_view> choices, int index);
+using console::ChoiceName;
+using console::FindJsonKey;
+using console::FindKey;
+using console::KeyRow;
+using console::KeyTable;
+using console::PeriodUnitNames;
+using console::RowOf;
+using console::SetItem;
+using console::SetKey;
+using console::ValueKind;
 
 }  // namespace veltaro::cli

@@ -6,8 +6,10 @@
 #include <cstring>
 
 #include "text_util.h"
+#include "veltaro/console/apply_plan.h"
 #include "veltaro/console/control_ids.h"
 #include "veltaro/console/model_table.h"
+#include "veltaro/console/reported_settings.h"
 
 namespace veltaro::cli {
 namespace {
@@ -66,16 +68,61 @@ ExitStatus ReadCurrentSettings(Session& session, int timeoutMs) {
                       " is unlisted: the program has no information screen for it");
         return ExitStatus::kNoSettings;
     }
+    if (session.Watch().InfoScreens() == 0) {
+        ForgetShownSettings(session, true);
+    }
     session.Progress().Phase("reading the information screen");
     ExitStatus status = AwaitScreen(session, Screen::kInformation, 0, timeoutMs);
-    if (status != ExitStatus::kOk || !session.Host().IsEnabled(ctl::kUartInformation)) {
-        return status;
+    if (status == ExitStatus::kOk && session.Host().IsEnabled(ctl::kUartInformation)) {
+        if (!OnDetectAsksForUart(console::FamilyOf(code))) {
+            status = ReadUartInformation(session, timeoutMs);
+        } else {
+            session.Progress().Phase("reading the UART information screen");
+            status = AwaitScreen(session, Screen::kUart, 0, timeoutMs);
+        }
     }
-    if (!OnDetectAsksForUart(console::FamilyOf(code))) {
-        return ReadUartInformation(session, timeoutMs);
+    return status == ExitStatus::kOk ? CheckAllFound(session) : status;
+}
+
+void ForgetShownSettings(Session& session, bool uart) {
+    console::SettingsForm& controls = session.Host().Controls();
+    for (const KeyRow& row : KeyTable()) {
+        const bool uartKey = row.key >= SetKey::kInterface;
+        if (uartKey && !uart) {
+            continue;
+        }
+        if (row.text != nullptr) {
+            controls.*row.text = "";
+        }
+        if (row.index != nullptr && row.key != SetKey::kInterface) {
+            controls.*row.index = -1;  // no radio button checked
+        }
     }
-    session.Progress().Phase("reading the UART information screen");
-    return AwaitScreen(session, Screen::kUart, 0, timeoutMs);
+    // The period field's check begins with a form read and ends at once on an empty text:
+    // the console takes the emptied values as a user's clearing would give them.
+    session.Console().OnPeriodChanged();
+}
+
+ExitStatus CheckAllFound(Session& session) {
+    const console::SettingsForm& shown = session.Host().Shown();
+    const bool deviceMode = session.Console().State().deviceMode == 1;
+    const bool uartRead = session.Watch().UartScreens() > 0;
+    for (const SetKey key : OfferedKeys(session.Host())) {
+        const KeyRow& row = RowOf(key);
+        const bool textMissing = row.text != nullptr && Trim(shown.*row.text).empty();
+        const bool indexMissing =
+            row.index != nullptr &&
+            ChoiceName(row.kind == ValueKind::kPeriod ? PeriodUnitNames() : row.choices,
+                       shown.*row.index)
+                .empty();
+        if (console::IsReported(key, deviceMode, uartRead) && (textMissing || indexMissing)) {
+            session.Error(std::string(row.name) + " was not found on the information screen of " +
+                          ModelLabel(session) +
+                          " (a disturbed line?): its value is unknown; try again");
+            return ExitStatus::kNoSettings;
+        }
+    }
+    return ExitStatus::kOk;
 }
 
 ExitStatus ReadInformation(Session& session, int timeoutMs) {
@@ -101,14 +148,8 @@ bool Offered(const TerminalHost& host, const KeyRow& row) {
                        [&host](int id) { return host.IsEnabled(id); });
 }
 
-std::vector<std::string_view> SettableKeys(const TerminalHost& host) {
-    std::vector<std::string_view> keys;
-    for (const KeyRow& row : KeyTable()) {
-        if (Offered(host, row)) {
-            keys.push_back(row.name);
-        }
-    }
-    return keys;
+std::vector<SetKey> OfferedKeys(const TerminalHost& host) {
+    return console::OfferedKeys([&host](int id) { return host.IsEnabled(id); });
 }
 
 std::string RefusalLine(std::string_view consoleText) {

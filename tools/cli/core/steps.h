@@ -21,8 +21,18 @@ inline constexpr int kAnswerQuietMs = 1500;
 // Right after detection: waits for the information screen that the on-detect action asked
 // for and, where the model offers the UART controls, for the UART information screen (asked
 // for like the UART_Information button unless the on-detect action already did). An
-// unlisted model has no information key, so nothing is read: kNoSettings.
+// unlisted model has no information key, so nothing is read: kNoSettings; so is a setting
+// the screens lack (CheckAllFound).
 [[nodiscard]] ExitStatus ReadCurrentSettings(Session& session, int timeoutMs);
+
+// Before information screens are read: the values they carry are emptied (radio groups left
+// with none checked), as a user clearing the fields would, so that a value missing from the
+// screen cannot pass for one read. uart: the UART screen's values too (it must be read then).
+void ForgetShownSettings(Session& session, bool uart);
+
+// After the screens were read: kNoSettings, naming it, when a setting that the model offers
+// and the screens report was not found on them (noise on the line can garble a label).
+[[nodiscard]] ExitStatus CheckAllFound(Session& session);
 
 // As the Information and UART_Information buttons: ask, wait for the screen, wait until
 // the modem is silent (a later screen of the same kind would override the form).
@@ -35,7 +45,7 @@ inline constexpr int kAnswerQuietMs = 1500;
 // Whether the console leaves the setting's controls enabled for the detected model (and
 // the mode it reported).
 bool Offered(const TerminalHost& host, const KeyRow& row);
-std::vector<std::string_view> SettableKeys(const TerminalHost& host);
+std::vector<SetKey> OfferedKeys(const TerminalHost& host);
 
 // The modem's own line of a refusal ("!!" result screen) in console text, trimmed; empty
 // when the text holds no refusal.

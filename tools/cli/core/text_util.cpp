@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "utf8.h"
+#include "veltaro/console/setting_value.h"
 
 namespace veltaro::cli {
 namespace {
@@ -17,32 +18,6 @@ std::string Hex2(unsigned char byte) {
     std::array<char, 3> digits{};
     std::snprintf(digits.data(), digits.size(), "%02x", byte);
     return {digits.data(), 2};
-}
-
-// The JSON escape of one byte, or empty when the byte stands for itself.
-std::string JsonEscape(unsigned char byte) {
-    switch (byte) {
-        case '"':
-            return "\\\"";
-        case '\\':
-            return "\\\\";
-        case '\n':
-            return "\\n";
-        case '\r':
-            return "\\r";
-        case '\t':
-            return "\\t";
-        case '\b':
-            return "\\b";
-        case '\f':
-            return "\\f";
-        default:
-            break;
-    }
-    if (byte < 0x20 || byte >= 0x7f) {
-        return "\\u00" + Hex2(byte);
-    }
-    return {};
 }
 
 // Control bytes and bytes from 0x80 as \xNN; backslashes doubled when asked, so that an
@@ -83,11 +58,7 @@ bool HiddenCharacter(char32_t c) {
 }  // namespace
 
 std::string QuotedInMessage(std::string_view bytes) {
-    std::string out = Printable(bytes.substr(0, kEchoLimit));
-    if (bytes.size() > kEchoLimit) {
-        out += "... (" + std::to_string(bytes.size()) + " bytes)";
-    }
-    return out;
+    return console::QuotedInMessage(bytes);  // the profile module's messages cut alike
 }
 
 std::string TerminalSafeUtf8(std::string_view bytes) {
@@ -113,40 +84,12 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string JsonString(std::string_view bytes) {
-    std::string out = "\"";
-    for (const char c : bytes) {
-        const std::string escaped = JsonEscape(static_cast<unsigned char>(c));
-        if (escaped.empty()) {
-            out += c;
-        } else {
-            out += escaped;
-        }
-    }
-    out += '"';
-    return out;
-}
-
 std::string Printable(std::string_view bytes) {
     return EscapeBytes(bytes, true);
 }
 
 std::string TerminalSafe(std::string_view bytes) {
     return EscapeBytes(bytes, false);
-}
-
-std::string Comparable(std::string_view value) {
-    std::string out(Trim(value));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    const auto firstKept = out.find_first_not_of('0');
-    if (firstKept == std::string::npos) {
-        return out.empty() ? out : std::string("0");
-    }
-    return out.substr(firstKept);
 }
 
 std::string Lower(std::string_view text) {

@@ -11,10 +11,6 @@ namespace veltaro::cli {
 // Without blanks, tabs, CR and LF at either end.
 std::string_view Trim(std::string_view text);
 
-// A JSON string literal, quotes included. Each byte is one character: bytes of 0x80 and
-// above become \u0080..\u00ff, so the result is valid JSON whatever the modem sent.
-std::string JsonString(std::string_view bytes);
-
 // The bytes with every control byte and every byte of 0x80 and above written as \xNN (and
 // a backslash as \\), so that a value cannot disturb the terminal.
 std::string Printable(std::string_view bytes);
@@ -34,10 +30,6 @@ std::string QuotedInMessage(std::string_view bytes);
 // characters (C0, DEL, C1), the marks that reorder or hide text, and bytes that are not
 // UTF-8 written as \xNN per byte.
 std::string TerminalSafeUtf8(std::string_view bytes);
-
-// A value as `set` compares it with the read-back: trimmed, letters in capitals, leading
-// zeros dropped (a lone 0 stays), so that "5", "05" and "05 " compare equal.
-std::string Comparable(std::string_view value);
 
 // ASCII lower case, for names typed on the command line.
 std::string Lower(std::string_view text);

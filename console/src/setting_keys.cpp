@@ -1,15 +1,11 @@
-#include "setting_keys.h"
+#include "veltaro/console/setting_keys.h"
 
 #include <array>
 
 #include "veltaro/console/control_ids.h"
 
-namespace veltaro::cli {
+namespace veltaro::console {
 namespace {
-
-namespace ctl = console::ctl;
-using console::ModemConsole;
-using console::SettingsForm;
 
 constexpr std::array<std::string_view, 2> kModes{"pc", "device"};
 constexpr std::array<std::string_view, 2> kInterfaces{"rs232", "rs485"};
@@ -112,6 +108,15 @@ const KeyRow* FindKey(std::string_view name) {
     return nullptr;
 }
 
+const KeyRow* FindJsonKey(std::string_view jsonName) {
+    for (const KeyRow& row : kKeys) {
+        if (jsonName == row.jsonName) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
 std::span<const std::string_view> PeriodUnitNames() {
     return kUnits;
 }
@@ -123,4 +128,4 @@ std::string_view ChoiceName(std::span<const std::string_view> choices, int index
     return choices[static_cast<std::size_t>(index)];
 }
 
-}  // namespace veltaro::cli
+}  // namespace veltaro::console
