@@ -16,7 +16,7 @@ runner=(sh tests/e2e_win32/e2e-wine-run.sh "$build/test-native/veltaro-modem-sim
         sh tests/ui_win32/wine-gui-run.sh "$build/wineprefix-gui"
         sh tests/win32/wine-run.sh "$build/wineprefix" "$build/test-native/brenlow-pty-host"
         "$build/test-native")
-for filter in Win32Bench.AllSettingHandlerOverPauses Win32Bench.ScreenToLogPane \
+for filter in Win32Bench.AllSettingHandlerOverPauses Win32Bench.ScreenToLogPane Win32Bench.ApplyProfile \
               Win32StartBench.StartToFirstPaintedDialog; do
     "${runner[@]}" "$build/bin/veltaro_win32_bench.exe" --gtest_filter="$filter" |
         grep '^FIGURE' || { echo "bench-windows.sh: $filter failed" >&2; exit 1; }

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+#include <fstream>
+#include "apply_cases.h"
+#include "box_watcher.h"
 #include "command_cases.h"
 #include "e2e_session.h"
 // after windows.h (through e2e_session.h), which it needs
@@ -99,6 +103,104 @@ TEST_F(Win32Bench, ScreenToLogPane) {
             round, latency, latency - 1000.0, latency - screen);
         Pump(300);
     }
+}
+
+// A small window of the dialog's thread that counts its own 10 ms timer ticks and the paints
+// each tick asks for: the longest gaps tell how long the thread went without answering.
+struct GapWindow {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<GapWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && message == WM_TIMER) {
+            Mark(self->lastTick, self->maxTickGap);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        }
+        if (self != nullptr && message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            BeginPaint(hwnd, &paint);
+            EndPaint(hwnd, &paint);
+            Mark(self->lastPaint, self->maxPaintGap);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static void Mark(double& last, double& maxGap) {
+        const double now = NowMs();
+        if (last > 0) {
+            maxGap = std::max(maxGap, now - last);
+        }
+        last = now;
+    }
+    GapWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"VeltaroGapWindow";
+        RegisterClassW(&windowClass);
+        hwnd = CreateWindowExW(0, L"VeltaroGapWindow", L"", WS_POPUP | WS_VISIBLE, 0, 0, 8, 8,
+                               nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetTimer(hwnd, 1, 10, nullptr);
+    }
+    ~GapWindow() { DestroyWindow(hwnd); }
+    HWND hwnd = nullptr;
+    double lastTick = 0, lastPaint = 0, maxTickGap = 0, maxPaintGap = 0;
+};
+
+class FixedFile : public ui::ProfileFileDialogs {
+  public:
+    std::wstring AskSavePath(HWND, const std::wstring&, const std::wstring&) override { return {}; }
+    std::wstring AskOpenPath(HWND, const std::wstring&) override { return path; }
+    std::wstring path;
+};
+
+// Apply of a profile that changes every setting of a KD-35 (three phases, mode included).
+TEST_F(Win32Bench, ApplyProfile) {
+    ASSERT_TRUE(StartSim("KD-35", 3, SimOptions(TargetModem())));
+    ASSERT_TRUE(OpenAndDetect(3, "KD-35"));
+    ASSERT_TRUE(WaitForLogLines(L"OK", 2, 6000));
+    Pump(300);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    FixedFile files;
+    files.path = std::wstring(temp) + L"veltaro-bench-source.json";
+    std::ofstream(std::filesystem::path(files.path), std::ios::binary) << SourceProfileText();
+    dialog->Profiles().SetFileDialogs(&files);
+    ui::test::BoxWatcher confirm(L"Apply settings from file");
+    GapWindow gaps;
+    const double start = NowMs();
+    SendMessageW(hwnd, WM_SYSCOMMAND, ui::ProfileCommands::kApplyCommand, 0);
+    ui::test::BoxWatcher summary(L"Settings applied");
+    const double toConfirmTick = gaps.maxTickGap;
+    const double toConfirmPaint = gaps.maxPaintGap;
+    gaps.maxTickGap = gaps.maxPaintGap = 0;  // from here on: the run itself
+    // The slowest message handled, to tell which handler holds the thread.
+    double slowestMs = 0;
+    UINT slowest = 0;
+    for (int waited = 0; waited < 120000 && dialog->Profiles().Running(); waited += 5) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const double before = NowMs();
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+            if (NowMs() - before > slowestMs) {
+                slowestMs = NowMs() - before;
+                slowest = message.message;
+            }
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    const double wall = NowMs() - start;
+    ASSERT_TRUE(summary.Seen());
+    const console::RunTimes& times = dialog->Profiles().Session().LastTimes();
+    std::printf(
+        "FIGURE ApplyProfile keys %.1f ms over pauses %.0f ms (ratio %.4f); answers %.1f ms; "
+        "wall %.1f ms; longest gap between 10 ms ticks %.1f ms, between paints %.1f ms "
+        "(until the confirmation was answered: %.1f and %.1f ms); slowest message 0x%x, "
+        "%.1f ms\n",
+        times.sendingMs, times.pausesMs, times.sendingMs / times.pausesMs, times.answeringMs, wall,
+        gaps.maxTickGap, gaps.maxPaintGap, toConfirmTick, toConfirmPaint, slowest, slowestMs);
+    DeleteFileW(files.path.c_str());
 }
 
 // From the process's creation to the dialog painted for the first time.

@@ -19,6 +19,8 @@ void SendKeyIfAny(ModemLink& link, std::string_view key) {
     }
 }
 
+}  // namespace
+
 void SendStep(const Step& step, const StepTarget& target) {
     ConsoleState& state = target.state;
     switch (step.send) {
@@ -53,8 +55,6 @@ void SendStep(const Step& step, const StepTarget& target) {
             break;
     }
 }
-
-}  // namespace
 
 void RunSteps(Steps steps, const StepTarget& target) {
     for (const Step& step : steps) {

@@ -61,6 +61,9 @@ struct StepTarget {
     const SettingsForm& form;
 };
 
+// Sends one step, without its pause.
+void SendStep(const Step& step, const StepTarget& target);
+
 // Sends every step in order, each followed by its pause.
 void RunSteps(Steps steps, const StepTarget& target);
 

@@ -90,7 +90,55 @@ bool Applies(When when, std::int32_t deviceMode, const detail::FamilyRules& rule
     return false;
 }
 
+struct CommandTable {
+    SettingCommand command;
+    detail::Steps steps;
+    int answers;
+};
+
+// The tables a run of Apply walks, and the screens the modem ends in answer to each: one
+// per value typed (UART All Setting types the interface and then the frame).
+constexpr CommandTable kCommandTables[] = {
+    {SettingCommand::kChannel, kChannelSteps, 1},
+    {SettingCommand::kPower, kPowerSteps, 1},
+    {SettingCommand::kMode, kModeSteps, 1},
+    {SettingCommand::kDestinationId, kDestinationSteps, 1},
+    {SettingCommand::kPeriod, kPeriodSteps, 1},
+    {SettingCommand::kUartMode, kUartModeSteps, 1},
+    {SettingCommand::kBit, kBitSteps, 1},
+    {SettingCommand::kUartAll, kUartAllSteps, 2},
+    {SettingCommand::kInformation, kInformationSteps, 1},
+    {SettingCommand::kUartInformation, kUartInformationSteps, 1},
+};
+
+const CommandTable& TableOf(SettingCommand command) {
+    for (const CommandTable& table : kCommandTables) {
+        if (table.command == command) {
+            return table;
+        }
+    }
+    return kCommandTables[0];  // unreachable: every command has its row
+}
+
 }  // namespace
+
+int AnswersOf(SettingCommand command) {
+    return TableOf(command).answers;
+}
+
+void ModemConsole::BeginCommand() {
+    m_state.receiveBuffer.clear();
+}
+
+int ModemConsole::SendCommandStep(SettingCommand command, std::size_t step,
+                                  const SettingsForm& values) {
+    const detail::Steps steps = TableOf(command).steps;
+    if (step >= steps.size()) {
+        return -1;
+    }
+    detail::SendStep(steps[step], {m_link, m_state, values});
+    return steps[step].pauseAfterMs;
+}
 
 struct ModemConsole::Command {
     bool readForm;

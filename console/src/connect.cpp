@@ -97,6 +97,8 @@ void ModemConsole::OnOpen() {
     if (m_link.OpenPort(portName, kBaudRate, kByteSize, kOneStopBit, kNoParity) != 1) {
         return;  // the connection has shown its own message
     }
+    m_portOpen = true;
+    m_reported = {};
     m_host.AppendLog(std::string(kBannerLine));
     m_host.EnableControl(kOpen, false);
     m_host.EnableControl(kClose, true);
@@ -105,6 +107,8 @@ void ModemConsole::OnOpen() {
 
 void ModemConsole::OnClose() {
     m_link.ClosePort();
+    m_portOpen = false;
+    m_reported = {};
     for (const ControlSwitch& item : kCloseSwitches) {
         m_host.EnableControl(item.id, item.enable);
     }

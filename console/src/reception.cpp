@@ -92,10 +92,13 @@ void ModemConsole::HandleScreenEnd() {
         return;  // no finished screen yet: keep collecting
     }
     const TextPos end = bang != -1 ? bang + 2 : ok;
+    const FinishedScreen screen{
+        bang != -1, ClampedSubstring(buffer, dash - kExcerptLead, end - dash + kExcerptExtra)};
     m_host.AppendLog("\r\n");
-    m_host.AppendLog(ClampedSubstring(buffer, dash - kExcerptLead, end - dash + kExcerptExtra));
+    m_host.AppendLog(screen.text);
     if (bang != -1) {
         buffer.clear();  // a refused screen is shown, never parsed
+        NotifyScreenFinished(screen);
         return;
     }
     // Both blocks run up to the length "ok", counted from the block's own start.
@@ -113,6 +116,13 @@ void ModemConsole::HandleScreenEnd() {
     } else {
         buffer.clear();
     }
+    NotifyScreenFinished(screen);
+}
+
+void ModemConsole::NotifyScreenFinished(const FinishedScreen& screen) {
+    if (m_screenListener != nullptr) {
+        m_screenListener->OnScreenFinished(screen);
+    }
 }
 
 void ModemConsole::ParseInformationBlock(const std::string& block) {
@@ -122,11 +132,18 @@ void ModemConsole::ParseInformationBlock(const std::string& block) {
     for (const detail::ControlSwitch& item : switches) {
         m_host.EnableControl(item.id, item.enable);
     }
+    // The same block again, into what the modem reported: the form may hold typed values.
+    std::vector<detail::ControlSwitch> unused;
+    detail::ParseInformationBlock(block, FamilyOf(m_state.modelCode), m_reported.form,
+                                  m_reported.deviceMode, unused);
+    m_reported.information = true;
     m_host.WriteForm(m_form);
 }
 
 void ModemConsole::ParseUartBlock(const std::string& block) {
     detail::ParseUartBlock(block, m_form);
+    detail::ParseUartBlock(block, m_reported.form);
+    m_reported.uart = true;
     m_host.WriteForm(m_form);
 }
 

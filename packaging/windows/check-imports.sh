@@ -7,7 +7,7 @@ imports=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-
 status=0
 for dll in $imports; do
     case $dll in
-        brenlow.dll | kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | imm32.dll | msvcrt.dll) ;;
+        brenlow.dll | kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | imm32.dll | winmm.dll | msvcrt.dll) ;;
         *) echo "unexpected import: $dll"; status=1 ;;
     esac
 done

@@ -36,7 +36,10 @@ bool BoxWatcher::Seen() const {
     return m_seen;
 }
 
-BoxWatcher::BoxWatcher(std::wstring caption) : m_caption(std::move(caption)) {
+BoxWatcher::BoxWatcher(std::wstring caption) : BoxWatcher(std::move(caption), nullptr) {}
+
+BoxWatcher::BoxWatcher(std::wstring caption, std::function<void(HWND)> beforeOk)
+    : m_caption(std::move(caption)), m_beforeOk(std::move(beforeOk)) {
     m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
@@ -61,8 +64,16 @@ DWORD WINAPI BoxWatcher::Run(void* param) {
         EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&collected));
         self->m_text = collected.text;
         self->m_glyphs = collected.glyphs;
+        if (self->m_beforeOk) {
+            self->m_beforeOk(box);
+        }
         self->m_seen = true;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        // A box that is still setting itself up may miss the first press: press until it
+        // has gone (or the watcher is stopped).
+        do {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        } while (WaitForSingleObject(self->m_stop, 200) == WAIT_TIMEOUT && IsWindow(box) &&
+                 IsWindowVisible(box));
         return 0;
     }
     return 0;

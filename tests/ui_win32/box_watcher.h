@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace veltaro::ui::test {
@@ -11,6 +12,8 @@ namespace veltaro::ui::test {
 class BoxWatcher {
   public:
     explicit BoxWatcher(std::wstring caption);
+    // beforeOk runs on the watcher's thread with the box, before OK is pressed.
+    BoxWatcher(std::wstring caption, std::function<void(HWND)> beforeOk);
     ~BoxWatcher();
     // Waits up to 5 s for the watcher to be done with the box.
     bool Seen() const;
@@ -21,6 +24,7 @@ class BoxWatcher {
 
   private:
     std::wstring m_caption;
+    std::function<void(HWND)> m_beforeOk;
     std::wstring m_text;
     bool m_glyphs = true;
     bool m_seen = false;

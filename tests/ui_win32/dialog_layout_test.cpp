@@ -97,13 +97,20 @@ TEST_F(Win32DialogTest, StartsAsTheUserFirstSeesIt) {
     EXPECT_EQ(dialog->ReadForm(), console::SettingsForm{});
 }
 
-TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItemInAFaceWithHangul) {
+TEST_F(Win32DialogTest, SystemMenuHasTheKoreanAboutItemInAFaceWithHangulThenSaveAndApply) {
     HMENU menu = GetSystemMenu(hwnd, FALSE);
     ASSERT_NE(menu, nullptr);
     const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 2);
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), res::kAboutCommand);
-    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
+    ASSERT_GE(count, 4);
+    // Save and Apply follow About, greyed while no port is open.
+    EXPECT_EQ(GetMenuItemID(menu, count - 2), ProfileCommands::kSaveCommand);
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), ProfileCommands::kApplyCommand);
+    for (const int position : {count - 2, count - 1}) {
+        EXPECT_NE(GetMenuState(menu, position, MF_BYPOSITION) & MF_GRAYED, 0u);
+    }
+    const int about = count - 3;
+    EXPECT_EQ(GetMenuItemID(menu, about), res::kAboutCommand);
+    EXPECT_EQ(GetMenuState(menu, about - 1, MF_BYPOSITION) & MF_SEPARATOR,
               static_cast<UINT>(MF_SEPARATOR));
     const std::wstring korean = WideFromUtf8("정보");
     if (dialog->AboutItem().OwnerDrawn()) {
@@ -111,10 +118,10 @@ TEST_F(Win32DialogTest, SystemMenuEndsWithTheKoreanAboutItemInAFaceWithHangul) {
         MEASUREITEMSTRUCT measure{ODT_MENU, 0, res::kAboutCommand, 0, 0, 0};
         EXPECT_TRUE(dialog->AboutItem().Measure(hwnd, measure));
         EXPECT_GT(measure.itemWidth, 0u);
-        EXPECT_EQ(dialog->AboutItem().MenuChar(L'a', menu), MAKELRESULT(count - 1, MNC_EXECUTE));
+        EXPECT_EQ(dialog->AboutItem().MenuChar(L'a', menu), MAKELRESULT(about, MNC_EXECUTE));
     } else {
         wchar_t item[64] = {};
-        GetMenuStringW(menu, count - 1, item, 64, MF_BYPOSITION);
+        GetMenuStringW(menu, about, item, 64, MF_BYPOSITION);
         EXPECT_EQ(std::wstring(item), WideFromUtf8("Quistor 정보(&A)..."));
     }
 }

@@ -31,3 +31,16 @@ inline constexpr const char* kDownArrowName = "Down";
 inline constexpr const char* kLinkBoxTitle = "Veltaro";
 
 }  // namespace veltaro::ui::text
+
+// Save and Apply, beside the About item (context menu on Linux, system menu on Windows).
+namespace veltaro::ui::text {
+inline constexpr const char* kSaveMenuItem = "Save settings to file...";
+inline constexpr const char* kApplyMenuItem = "Apply settings from file...";
+inline constexpr const char* kProfileFilter = "Veltaro profiles (*.json)";
+inline constexpr const char* kSaveTitle = "Save settings to file";
+inline constexpr const char* kApplyTitle = "Apply settings from file";
+inline constexpr const char* kApplyingTitle = "Applying settings";
+inline constexpr const char* kReadingScreens = "Reading the modem's information screens...";
+inline constexpr const char* kReadingBack = "Reading the settings back...";
+inline constexpr const char* kCancelling = "Cancelling: the command in flight finishes its keys...";
+}  // namespace veltaro::ui::text

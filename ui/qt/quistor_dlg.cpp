@@ -12,6 +12,7 @@
 #include "control_lookup.h"
 #include "dialog_routes.h"
 #include "log_pane.h"
+#include "profile_commands.h"
 #include "ui_texts.h"
 #include "updown_ctrl.h"
 #include "veltaro/console/control_ids.h"
@@ -81,6 +82,16 @@ void CQuistorDlg::SetUpAboutAccess() {
     m_aboutAction->setShortcutContext(Qt::WindowShortcut);
     connect(m_aboutAction, &QAction::triggered, this, &CQuistorDlg::ShowAboutBox);
     addAction(m_aboutAction);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    m_profiles = new ProfileCommands(*this, m_console);
+    connect(m_profiles, &ProfileCommands::Finished, this, [this] {
+        if (m_closeAfterApply) {
+            m_closeAfterApply = false;
+            QDialog::reject();
+        }
+    });
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -99,8 +110,10 @@ void CQuistorDlg::RouteControlEvents() {
     for (const Route& route : kClickRoutes) {
         if (auto* button = qobject_cast<QAbstractButton*>(Control(route.id))) {
             const ConsoleHandler handler = route.handler;
-            connect(button, &QAbstractButton::clicked, this,
-                    [this, handler] { (m_console.*handler)(); });
+            connect(button, &QAbstractButton::clicked, this, [this, handler] {
+                (m_console.*handler)();
+                m_profiles->UpdateEnabled();
+            });
         }
     }
     // textEdited comes from typing, deleting, pasting and undo only, never from setText:
@@ -132,6 +145,7 @@ void CQuistorDlg::Post(std::uint32_t message, std::uintptr_t, std::intptr_t) {
 bool CQuistorDlg::event(QEvent* e) {
     if (e->type() == kDataArrivedEvent) {
         (void)m_console.OnDataArrived();
+        m_profiles->UpdateEnabled();
         return true;
     }
     return QDialog::event(e);
@@ -148,8 +162,26 @@ void CQuistorDlg::keyPressEvent(QKeyEvent* e) {
 }
 
 void CQuistorDlg::accept() {
+    if (DeferWhileApplying()) {
+        return;
+    }
     m_formAtOk = ReadForm();
     QDialog::accept();
+}
+
+void CQuistorDlg::reject() {
+    if (!DeferWhileApplying()) {
+        QDialog::reject();
+    }
+}
+
+bool CQuistorDlg::DeferWhileApplying() {
+    if (!m_profiles->Running()) {
+        return false;
+    }
+    m_closeAfterApply = true;
+    m_profiles->Cancel();
+    return true;
 }
 
 }  // namespace veltaro::ui

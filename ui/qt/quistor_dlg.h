@@ -20,6 +20,7 @@ namespace veltaro::ui {
 
 class CColorButton;
 class LogPane;
+class ProfileCommands;
 
 // The main dialog on template 102 and the console logic's real host. It holds the serial
 // connection by value, the link over it and the console logic; every control event goes to
@@ -62,6 +63,9 @@ class CQuistorDlg : public QDialog, public console::DialogHost, private CNotifyT
     QWidget* Control(int id);
     // "Quistor 정보(&A)...": on the context menu and on F1; opens the About box.
     QAction* AboutAction() const { return m_aboutAction; }
+    // "Save settings to file..." and "Apply settings from file...", on the context menu
+    // after About, on Ctrl+S and Ctrl+O.
+    ProfileCommands& Profiles() { return *m_profiles; }
     // The form as Enter (OK) read it before the dialog ended.
     const console::SettingsForm& FormAtOk() const { return m_formAtOk; }
 
@@ -69,6 +73,9 @@ class CQuistorDlg : public QDialog, public console::DialogHost, private CNotifyT
     void ShowAboutBox();
     // OK: reads the form, then ends the dialog.
     void accept() override;
+    // Esc and the close box. While Apply runs it cancels the run instead; the dialog then
+    // closes once the command in flight has finished its keys and the summary was seen.
+    void reject() override;
 
   protected:
     bool event(QEvent* e) override;
@@ -81,6 +88,7 @@ class CQuistorDlg : public QDialog, public console::DialogHost, private CNotifyT
     void SetUpAboutAccess();
     void BindColorButtons();
     void RouteControlEvents();
+    bool DeferWhileApplying();
 
     QtMessageBoxHook m_boxHook;
     CSerialConn m_conn;
@@ -89,6 +97,8 @@ class CQuistorDlg : public QDialog, public console::DialogHost, private CNotifyT
     BuiltControls m_controls;
     LogPane* m_log = nullptr;
     QAction* m_aboutAction = nullptr;
+    ProfileCommands* m_profiles = nullptr;
+    bool m_closeAfterApply = false;
     std::array<CColorButton*, 13> m_colorButtons{};
     console::SettingsForm m_formAtOk;
 };

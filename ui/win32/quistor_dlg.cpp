@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <utility>
 
 #include "about_dlg.h"
 #include "dialog_routes.h"
@@ -75,6 +76,16 @@ INT_PTR CQuistorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case kDataArrived:
             (void)m_console.OnDataArrived();
+            m_profiles.UpdateEnabled();
+            return TRUE;
+        case WM_TIMER:
+            if (wParam != ProfileCommands::kTimerId) {
+                return FALSE;
+            }
+            m_profiles.OnStep();
+            return TRUE;
+        case ProfileCommands::kStepMessage:
+            m_profiles.OnStep();
             return TRUE;
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
@@ -124,6 +135,8 @@ void CQuistorDlg::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr
 
 BOOL CQuistorDlg::OnInitDialog() {
     m_aboutItem.Add(m_hWnd, m_instance);
+    m_profiles.AddMenuItems(m_hWnd);
+    m_profiles.SetOnFinished(&CQuistorDlg::OnProfilesFinished, this);
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_boxHook.SetOwner(m_hWnd);
@@ -183,6 +196,7 @@ bool CQuistorDlg::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {
         if (const Route* route = FindRoute(kClickRoutes, id)) {
             (m_console.*route->handler)();
+            m_profiles.UpdateEnabled();
             return true;
         }
     }
@@ -196,13 +210,30 @@ bool CQuistorDlg::OnCommand(int id, int code) {
 }
 
 void CQuistorDlg::EndWith(int result) {
+    if (m_profiles.Running()) {
+        // Closing during Apply cancels it; the dialog ends once the command in flight has
+        // finished its keys and the run has ended.
+        m_endAfterApply = result;
+        m_profiles.Cancel();
+        return;
+    }
     if (result == IDOK) {
         m_formAtOk = ReadForm();
     }
     EndDialog(m_hWnd, result);
 }
 
+void CQuistorDlg::OnProfilesFinished(void* self) {
+    auto* dialog = static_cast<CQuistorDlg*>(self);
+    if (const int result = std::exchange(dialog->m_endAfterApply, 0); result != 0) {
+        dialog->EndWith(result);
+    }
+}
+
 bool CQuistorDlg::OnSysCommand(WPARAM command) {
+    if (m_profiles.OnSysCommand(command)) {
+        return true;
+    }
     if ((command & 0xFFF0u) != res::kAboutCommand) {
         return false;
     }

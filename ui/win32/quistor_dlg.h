@@ -11,6 +11,7 @@
 #include "color_button.h"
 #include "logo_picture.h"
 #include "message_box_hook.h"
+#include "profile_commands.h"
 #include "veltaro/console/dialog_host.h"
 #include "veltaro/console/modem_console.h"
 #include "veltaro/console/serial_modem_link.h"
@@ -58,6 +59,8 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     const console::ModemConsole& Console() const { return m_console; }
     const CColorButton* ColorButton(int id) const;
     const AboutMenuItem& AboutItem() const { return m_aboutItem; }
+    // "Save settings to file..." and "Apply settings from file..." of the system menu.
+    ProfileCommands& Profiles() { return m_profiles; }
     // The form as Enter (OK) read it before the dialog ended.
     const console::SettingsForm& FormAtOk() const { return m_formAtOk; }
 
@@ -79,6 +82,7 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     INT_PTR OnControlColorStatic(HDC dc, HWND control);
     void OnDestroy();
     void EndWith(int result);
+    static void OnProfilesFinished(void* self);
     void SetText(int id, const std::wstring& text);
     void RepaintUnder(HWND control);
 
@@ -92,7 +96,9 @@ class CQuistorDlg : public console::DialogHost, private CNotifyTarget {
     HICON m_hIcon = nullptr;
     AboutMenuItem m_aboutItem;
     LogoPicture m_logo;
-    int m_settingText = 0;  // > 0 while the program itself sets edit texts
+    ProfileCommands m_profiles{m_console};
+    int m_endAfterApply = 0;  // IDOK or IDCANCEL asked for while Apply ran
+    int m_settingText = 0;    // > 0 while the program itself sets edit texts
     console::SettingsForm m_formAtOk;
 };
 

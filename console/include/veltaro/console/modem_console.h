@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "veltaro/console/console_state.h"
 #include "veltaro/console/dialog_host.h"
+#include "veltaro/console/last_report.h"
 #include "veltaro/console/modem_link.h"
+#include "veltaro/console/setting_command.h"
 #include "veltaro/console/settings_form.h"
 
 namespace veltaro::console {
@@ -56,7 +59,21 @@ class ModemConsole {
     void OnPeriodChanged();         // 1029
     void OnDestinationIdChanged();  // 1025
 
+    // For a run of Apply, which walks a button's steps with timers instead of sleeps.
+    // BeginCommand empties the receive buffer, as every button does first. SendCommandStep
+    // sends step `step` of the command's table with `values` as the form and returns the
+    // pause that follows it (0: none), or -1 when the table has no such step.
+    void BeginCommand();
+    [[nodiscard]] int SendCommandStep(SettingCommand command, std::size_t step,
+                                      const SettingsForm& values);
+    // Told of every finished screen from now on; null: no one. Not owned.
+    void SetScreenListener(ScreenListener* listener) { m_screenListener = listener; }
+
     const ConsoleState& State() const { return m_state; }
+    // The settings of the information screens read since Open; reset by Open and Close.
+    const LastReport& Reported() const { return m_reported; }
+    // A port is open and the model has been detected.
+    bool Connected() const { return m_portOpen && m_state.awaitingModel == 0; }
     const SettingsForm& Form() const { return m_form; }
 
   private:
@@ -67,6 +84,7 @@ class ModemConsole {
     bool DetectModel();
     void RunOnDetectAction();
     void HandleScreenEnd();
+    void NotifyScreenFinished(const FinishedScreen& screen);
     void ParseInformationBlock(const std::string& block);
     void ParseUartBlock(const std::string& block);
     void RunCommand(const Command& command);
@@ -79,6 +97,9 @@ class ModemConsole {
     ConsoleState m_state;
     SettingsForm m_form;
     int m_nestedChecks = 0;  // depth of checks re-run by their own SetEditText
+    ScreenListener* m_screenListener = nullptr;
+    LastReport m_reported;
+    bool m_portOpen = false;
 };
 
 }  // namespace veltaro::console
