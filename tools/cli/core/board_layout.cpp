@@ -18,8 +18,10 @@ std::string Summary(std::span<const BoardRow> rows) {
     std::string line = std::to_string(rows.size()) + " ports:";
     const char* separator = " ";
     for (const auto& [state, name] : kStates) {
-        const auto count = std::count_if(
-            rows.begin(), rows.end(), [state](const BoardRow& row) { return row.state == state; });
+        const BoardRow::State counted = state;  // a lambda cannot capture a binding in clang 14
+        const auto count = std::count_if(rows.begin(), rows.end(), [counted](const BoardRow& row) {
+            return row.state == counted;
+        });
         if (count > 0) {
             line += separator + std::to_string(count) + " " + std::string(name);
             separator = ", ";

@@ -21,9 +21,9 @@ std::string Printable(std::string_view bytes);
 std::string TerminalSafe(std::string_view bytes);
 
 // A value or key as a message repeats it: escaped as Printable does, and cut to its first
-// kEchoLimit bytes, then "..." and its full length ("AAAA... (100000 bytes)"), so that a
-// hostile argument of megabytes gives a message of one line.
-inline constexpr std::size_t kEchoLimit = 60;
+// 60 bytes, then "..." and its full length ("AAAA... (100000 bytes)"), so that a hostile
+// argument of megabytes gives a message of one line. The console's rule, which the profile
+// messages use too (veltaro/console/setting_value.h).
 std::string QuotedInMessage(std::string_view bytes);
 
 // Text from the system (a path) for the terminal: printable UTF-8 as it is; control

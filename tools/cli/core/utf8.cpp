@@ -4,17 +4,17 @@ namespace veltaro::cli {
 namespace {
 
 struct LeadRule {
+    std::size_t length;
+    char32_t lowest;      // below it the form is overlong
     unsigned char mask;   // the bits that mark the lead byte
     unsigned char value;  // what they must be
-    std::size_t length;
-    char32_t lowest;  // below it the form is overlong
 };
 
 constexpr LeadRule kLeads[] = {
-    {0x80, 0x00, 1, 0x0},
-    {0xE0, 0xC0, 2, 0x80},
-    {0xF0, 0xE0, 3, 0x800},
-    {0xF8, 0xF0, 4, 0x10000},
+    {1, 0x0, 0x80, 0x00},
+    {2, 0x80, 0xE0, 0xC0},
+    {3, 0x800, 0xF0, 0xE0},
+    {4, 0x10000, 0xF8, 0xF0},
 };
 
 }  // namespace
