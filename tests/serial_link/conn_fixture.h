@@ -43,13 +43,19 @@ class ConnTest : public ::testing::Test {
     std::string com;
 };
 
-// Waits until the process has count threads: a joined thread leaves /proc a moment later.
-[[nodiscard]] inline bool WaitForThreadCount(int count, Clock::duration timeout = 2s) {
+// Waits until the process has count threads: a joined thread leaves /proc a moment later, and
+// under Wine only once the busy wine server has heard of its end.
+[[nodiscard]] inline ::testing::AssertionResult WaitForThreadCount(int count,
+                                                                   Clock::duration timeout = 5s) {
     const Clock::time_point deadline = Clock::now() + timeout;
     while (ThreadCount() != count && Clock::now() < deadline) {
         std::this_thread::sleep_for(5ms);
     }
-    return ThreadCount() == count;
+    const int now = ThreadCount();
+    if (now == count) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << now << " threads, expected " << count;
 }
 
 }  // namespace brenlow_test
