@@ -25,6 +25,15 @@ class CliError(Exception):
     """A run of veltaro-cli that did not give a usable answer."""
 
 
+# The options every module takes: which ports, and where veltaro-cli and the ports are.
+COMMON_OPTIONS = dict(
+    com=dict(type='raw', required=True),
+    timeout=dict(type='float'),
+    cli_path=dict(type='path', default='veltaro-cli'),
+    port_dir=dict(type='path'),
+)
+
+
 def _com_item(item):
     """The COM numbers of one item: an int, "5" or "7-12"."""
     if isinstance(item, bool):
@@ -155,6 +164,15 @@ def port_results(stdout, numbers, info=False):
     if not isinstance(data, list) or not all(isinstance(port, dict) for port in data):
         return None
     return data
+
+
+def run_cli(module, command, numbers, info=False):
+    """Runs command for the module: its status, its stderr made readable, and its ports
+    (None without JSON)."""
+    port_dir = module.params['port_dir']
+    environ = {'BRENLOW_PORT_DIR': port_dir} if port_dir else None
+    rc, stdout, stderr = module.run_command(command, environ_update=environ)
+    return rc, readable(stderr), port_results(stdout, numbers, info=info)
 
 
 def port_status(port):

@@ -106,17 +106,12 @@ ports:
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.ostrane.veltaro.plugins.module_utils.veltaro_cli import (
-    CliError, com_numbers, facts_of, failure_message, info_command, port_results, readable)
+    COMMON_OPTIONS, CliError, com_numbers, facts_of, failure_message, info_command, run_cli)
 
 
 def main():
     module = AnsibleModule(
-        argument_spec=dict(
-            com=dict(type='raw', required=True),
-            timeout=dict(type='float'),
-            cli_path=dict(type='path', default='veltaro-cli'),
-            port_dir=dict(type='path'),
-        ),
+        argument_spec=dict(COMMON_OPTIONS),
         supports_check_mode=True,
     )
     params = module.params
@@ -126,10 +121,7 @@ def main():
         module.fail_json(msg=str(error))
     command = info_command(module.get_bin_path(params['cli_path'], required=True), coms,
                            timeout=params['timeout'])
-    environ = {'BRENLOW_PORT_DIR': params['port_dir']} if params['port_dir'] else None
-    rc, stdout, stderr = module.run_command(command, environ_update=environ)
-    stderr = readable(stderr)
-    ports = port_results(stdout, numbers, info=True)
+    rc, stderr, ports = run_cli(module, command, numbers, info=True)
     if ports is not None and len(numbers) == 1 and rc != 0:
         ports[0]['exit_status'], ports[0]['error'] = rc, stderr.strip() or None
     result = dict(changed=False, rc=rc, stderr=stderr, cmd=command,

@@ -176,19 +176,16 @@ stderr:
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.ostrane.veltaro.plugins.module_utils.veltaro_cli import (
-    CliError, failure_message, port_diff, port_results, readable, set_command, com_numbers)
+    COMMON_OPTIONS, CliError, com_numbers, failure_message, port_diff, run_cli, set_command)
 
 
 def main():
     module = AnsibleModule(
         argument_spec=dict(
-            com=dict(type='raw', required=True),
+            COMMON_OPTIONS,
             settings=dict(type='dict'),
             profile=dict(type='path'),
             only_offered=dict(type='bool', default=False),
-            timeout=dict(type='float'),
-            cli_path=dict(type='path', default='veltaro-cli'),
-            port_dir=dict(type='path'),
         ),
         required_one_of=[('settings', 'profile')],
         supports_check_mode=True,
@@ -203,10 +200,7 @@ def main():
     except CliError as error:
         module.fail_json(msg=str(error), changed=False)
 
-    environ = {'BRENLOW_PORT_DIR': params['port_dir']} if params['port_dir'] else None
-    rc, stdout, stderr = module.run_command(command, environ_update=environ)
-    stderr = readable(stderr)
-    ports = port_results(stdout, numbers)
+    rc, stderr, ports = run_cli(module, command, numbers)
     changed = any(port.get('changed') is True for port in ports or [])
     result = dict(changed=changed, rc=rc, stderr=stderr, cmd=command)
     if ports is not None:
